@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Text helpers shared by every layer: trimming, lowering and the integer reading rule.
+namespace orvo::text {
+
+// Drops every character of code 32 or below at both ends.
+std::string_view TrimView(std::string_view text) noexcept;
+std::string Trim(std::string_view text);
+
+// Changes the letters A to Z into a to z and nothing else.
+std::string Lower(std::string_view text);
+
+// The integer reading rule: optional leading blanks (code 32 only), then either an optional
+// sign and decimal digits, or one of the prefixes "$", "x", "X", "0x", "0X" and at most eight
+// hexadecimal digits (the 32-bit pattern they spell). Nothing may follow. A decimal value
+// outside the signed 32-bit range does not read.
+std::optional<std::int32_t> TryReadInteger(std::string_view text) noexcept;
+
+// As TryReadInteger, but a text that does not read raises EConvertError
+// "'<text>' は整数ではありません".
+std::int32_t ReadInteger(std::string_view text);
+
+}  // namespace orvo::text
