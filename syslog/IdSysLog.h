@@ -1,0 +1,20 @@
+#pragma once
+
+#include "net/IdUDPClient.h"
+#include "syslog/IdSysLogMessage.h"
+
+namespace orvo {
+
+// The syslog sender: a UDP client preset to the syslog port 514 that sends one message as one
+// datagram.
+class TIdSysLog : public TIdUDPClient {
+ public:
+  TIdSysLog();
+
+  // Stamps the message with the local time when stampNow is set, encodes it (at most 1024
+  // bytes) and sends the text to Host:Port. Send failures reach the caller; the message keeps
+  // its new time stamp.
+  void SendSyslogMessage(TIdSysLogMessage& message, bool stampNow);
+};
+
+}  // namespace orvo

@@ -1,0 +1,88 @@
+#include "syslog/IdSysLog.h"
+
+#include <gtest/gtest.h>
+
+#include "LoopbackReceiver.h"
+#include "SyslogTestSupport.h"
+
+namespace orvo {
+namespace {
+
+using testing::At;
+
+class IdSysLogTest : public testing::FixedClockTest {
+ protected:
+  void SetUp() override {
+    FixedClockTest::SetUp();
+    FSender.SetHost("127.0.0.1");
+    FSender.SetPort(FReceiver.Port());
+    FMessage.SetHostname("sender");
+    FMessage.Msg().SetPIDAvailable(true);
+    FMessage.Msg().SetPID(4321);
+    FMessage.Msg().SetProcess("orvo");
+    FMessage.Msg().SetContent("line");
+  }
+
+  std::string NextDatagram() {
+    const auto datagram = FReceiver.Receive();
+    return datagram ? datagram->Bytes : "(nothing arrived)";
+  }
+
+  testing::LoopbackReceiver FReceiver;
+  TIdSysLog FSender;
+  TIdSysLogMessage FMessage;
+};
+
+TEST(IdSysLogPortTest, NewSenderUsesTheSyslogPort) {
+  const TIdSysLog sender;
+  EXPECT_EQ(sender.Port(), 514);
+  EXPECT_EQ(sender.Host(), "");
+}
+
+TEST_F(IdSysLogTest, TwoSendsOfOneMessageDifferOnlyInTheTime) {
+  SetNow(At(kYear, 6, 15, 12, 0, 0, 100));
+  FSender.SendSyslogMessage(FMessage, true);
+  const auto first = FReceiver.Receive();
+  SetNow(At(kYear, 6, 15, 12, 0, 1, 900));
+  FSender.SendSyslogMessage(FMessage, true);
+  const auto second = FReceiver.Receive();
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->Bytes, "<13>Jun 15 12:00:00 sender orvo[4321]:line");
+  EXPECT_EQ(second->Bytes, "<13>Jun 15 12:00:01 sender orvo[4321]:line");
+  EXPECT_EQ(first->PeerPort, second->PeerPort) << "both leave through one socket";
+  EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 6, 15, 12, 0, 1, 900)) << "the message keeps its stamp";
+}
+
+TEST_F(IdSysLogTest, WithoutStampingACurrentYearStampIsSentAsItIs) {
+  FMessage.SetTimeStamp(At(kYear, 2, 3, 4, 5, 6, 7));
+  FSender.SendSyslogMessage(FMessage, false);
+  EXPECT_EQ(NextDatagram(), "<13>Feb  3 04:05:06 sender orvo[4321]:line");
+  EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 2, 3, 4, 5, 6, 7));
+
+  FMessage.SetTimeStamp(TDateTime());
+  FSender.SendSyslogMessage(FMessage, false);
+  EXPECT_EQ(NextDatagram(), "<13>Jun 15 12:00:00 sender orvo[4321]:line")
+      << "a zero stamp becomes the time of encoding";
+  EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 6, 15, 12));
+}
+
+TEST_F(IdSysLogTest, OversizeTextIsSentAsItsFirst1024Bytes) {
+  std::string content(3000, '.');
+  for (std::size_t i = 0; i < content.size(); ++i)
+    content[i] = static_cast<char>('0' + i % 10);
+  FMessage.Msg().SetContent(content);
+  FSender.SendSyslogMessage(FMessage, true);
+  const std::string expected = "<13>Jun 15 12:00:00 sender orvo[4321]:" + content;
+  EXPECT_EQ(NextDatagram(), expected.substr(0, 1024));
+}
+
+TEST_F(IdSysLogTest, SendFailureReachesTheCallerAndTheStampStays) {
+  FSender.SetHost("no such host!");
+  SetNow(At(kYear, 8, 1, 9, 30));
+  EXPECT_THROW(FSender.SendSyslogMessage(FMessage, true), EIdException);
+  EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 8, 1, 9, 30));
+  EXPECT_FALSE(FReceiver.Receive(200).has_value());
+}
+
+}  // namespace
+}  // namespace orvo
