@@ -99,9 +99,10 @@ void TIdSysLogMsgPart::Assign(const TIdSysLogMsgPart& source) {
 std::string TIdSysLogMsgPart::FormatPidPart(std::int32_t pid) const {
   if (!FPIDAvailable)
     return ":";
+  // "[", at most 11 characters of a signed 32-bit number, "]:".
   std::array<char, 16> buffer{};
   buffer[0] = '[';
-  char* end = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size(), pid).ptr;
+  char* end = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size() - 2, pid).ptr;
   *end++ = ']';
   *end++ = ':';
   return std::string(buffer.data(), end);
