@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The option scan and its helpers: server address, priority names and field splitting.
+namespace orvo::options {
+
+// Entries of one name or of two names joined by a colon; an entry's position is the ordinal of
+// the facility or severity it selects. Both tables spell "alart".
+inline constexpr std::array<std::string_view, 24> FacilityNames = {
+    "kern",   "user",   "mail",     "daemon", "auth:security", "syslog", "lpr",    "news",
+    "cron",   "uucp",   "authpriv", "ftp",    "ntp",           "audit",  "alart",  "cron2",
+    "local0", "local1", "local2",   "local3", "local4",        "local5", "local6", "local7"};
+inline constexpr std::array<std::string_view, 8> SeverityNames = {
+    "emerg:panic", "alart", "crit", "error:err", "warn:warning", "notice", "info", "debug"};
+
+// Field number index (from 0) of text split at separator; a separator inside double quotes
+// belongs to the field, and a field that begins with a double quote is unquoted.
+std::string ExtractField(int index, char separator, std::string_view text);
+
+// host := the part before the first colon, always; port := the part after it when that reads
+// as an integer above 0, else the port stays as it was.
+void ParseHostPort(std::string_view value, std::string& host, std::int32_t& port);
+
+// The position of the first entry one of whose names equals name, which must be lower-case
+// already. An empty name matches nothing.
+std::optional<std::size_t> FindName(std::string_view name, const std::string_view* table,
+                                    std::size_t count);
+
+// The position in FacilityNames (or SeverityNames) of field 0 (or field 1) of value split at
+// dots, lowered; nothing when it names no entry.
+std::optional<std::size_t> FacilityOrdinal(std::string_view value);
+std::optional<std::size_t> SeverityOrdinal(std::string_view value);
+
+// Everything the option scan reads from the parameters (parameter 0 is the program).
+struct TScanResult {
+  std::string Host = "127.0.0.1";
+  std::int32_t Port = 514;
+  std::string Tag;
+  std::size_t Facility = 1;  // ordinal of the user-level facility
+  std::size_t Severity = 5;  // ordinal of the notice severity
+  bool ShowHelp = false;
+  bool Echo = false;
+  bool PIDAvailable = false;
+  std::string FileName;
+  std::string MessageText;
+};
+
+TScanResult ScanParameters(const std::vector<std::string>& parameters);
+
+}  // namespace orvo::options

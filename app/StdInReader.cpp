@@ -1,0 +1,52 @@
+#include "app/StdInReader.h"
+
+#include "app/ConsoleIO.h"
+
+namespace orvo {
+
+namespace {
+
+constexpr char CtrlZ = 26;
+constexpr std::size_t ReadSize = 4096;
+
+}  // namespace
+
+TStdInReader::TStdInReader() : TStdInReader(&platform::ReadStdIn) {}
+
+TStdInReader::TStdInReader(TSource source) : FSource(std::move(source)) {}
+
+bool TStdInReader::FillBuffer() {
+  FBuffer.resize(ReadSize);
+  const platform::TConsoleRead read = FSource(FBuffer.data(), FBuffer.size());
+  if (read.Error != 0)
+    console::RaiseIOError(read.Error);
+  FBuffer.resize(read.Count);
+  FNext = 0;
+  return read.Count > 0;
+}
+
+std::string TStdInReader::ReadLine() {
+  std::string line;
+  while (!FEnded) {
+    if (FNext == FBuffer.size() && !FillBuffer()) {
+      FEnded = true;
+      break;
+    }
+    const char c = FBuffer[FNext++];
+    const bool skip = FSkipLF && c == '\n';
+    FSkipLF = false;
+    if (skip)
+      continue;
+    if (c == CtrlZ) {
+      FEnded = true;
+    } else if (c == '\r' || c == '\n') {
+      FSkipLF = c == '\r';
+      return line;
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+}  // namespace orvo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/Console.h"
+
+namespace orvo {
+
+// Reads standard input line by line. A line ends at LF, at CR or at CR LF; a character of code
+// 26 (Ctrl+Z) or the end of the input ends the input: the line read so far is returned, and
+// every later read gives an empty line. A read failure raises the I/O failure.
+class TStdInReader {
+ public:
+  using TSource = std::function<platform::TConsoleRead(char* buffer, std::size_t size)>;
+
+  TStdInReader();
+  explicit TStdInReader(TSource source);
+
+  std::string ReadLine();
+
+ private:
+  bool FillBuffer();
+
+  TSource FSource;
+  std::string FBuffer;
+  std::size_t FNext = 0;
+  bool FEnded = false;
+  // A CR ended the last line: an LF that comes next belongs to that line end. It is skipped
+  // when it arrives, so that a CR typed alone never waits for more input.
+  bool FSkipLF = false;
+};
+
+}  // namespace orvo

@@ -1,0 +1,165 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/IdException.h"
+
+namespace orvo {
+
+// A failed socket call; SocketCode is its WinSock error code.
+class EIdSocketError : public EIdException {
+ public:
+  EIdSocketError(std::int32_t code, std::string message);
+  std::int32_t SocketCode() const noexcept { return FSocketCode; }
+
+ private:
+  std::int32_t FSocketCode;
+};
+
+class EIdInvalidSocket : public EIdException {
+ public:
+  using EIdException::EIdException;
+};
+
+class EIdInvalidServiceName : public EIdException {
+ public:
+  using EIdException::EIdException;
+};
+
+class EIdStackError : public EIdException {
+ public:
+  using EIdException::EIdException;
+};
+
+class EIdStackInitializationFailed : public EIdStackError {
+ public:
+  using EIdStackError::EIdStackError;
+};
+
+class EIdStackSetSizeExceeded : public EIdStackError {
+ public:
+  using EIdStackError::EIdStackError;
+};
+
+// A socket handle; -1 means no socket.
+using TIdStackSocketHandle = std::int32_t;
+inline constexpr TIdStackSocketHandle Id_INVALID_SOCKET = -1;
+inline constexpr std::int32_t Id_SOCKET_ERROR = -1;
+
+// An IPv4 address: four bytes in network order.
+using TIdIn4Addr = std::array<std::uint8_t, 4>;
+
+// The socket stack: the one place through which the network components reach the sockets. It
+// keeps the stack-independent logic; a concrete stack implements one thin wrapper per socket
+// function, returning the function's own result unexamined.
+class TIdStack {
+ public:
+  TIdStack() = default;
+  TIdStack(const TIdStack&) = delete;
+  TIdStack& operator=(const TIdStack&) = delete;
+  virtual ~TIdStack();
+
+  // Refills the local address list from the local host name.
+  virtual void FillLocalAddresses() = 0;
+  virtual std::string FirstLocalAddress() = 0;
+  // The local host's addresses, resolved afresh on each call; the list stays the stack's.
+  virtual const std::vector<std::string>& LocalAddressList() = 0;
+  virtual TIdStackSocketHandle SockAccept(TIdStackSocketHandle socket, std::string& ip,
+                                          std::int32_t& port) = 0;
+  virtual std::int32_t SockBind(TIdStackSocketHandle socket, std::int32_t family,
+                                const std::string& ip, std::int32_t port) = 0;
+  virtual std::int32_t SockClose(TIdStackSocketHandle socket) = 0;
+  virtual std::int32_t SockConnect(TIdStackSocketHandle socket, std::int32_t family,
+                                   const std::string& ip, std::int32_t port) = 0;
+  virtual std::string SockHostByName(const std::string& hostName) = 0;
+  virtual std::string SockHostName() = 0;
+  virtual std::string SockHostByAddr(const std::string& ip) = 0;
+  virtual std::int32_t SockServicePort(const std::string& serviceName) = 0;
+  virtual std::vector<std::string> SockServiceNames(std::int32_t port) = 0;
+  virtual std::uint16_t SockHostToNetShort(std::uint16_t value) = 0;
+  virtual std::int32_t SockListen(TIdStackSocketHandle socket, std::int32_t backlog) = 0;
+  virtual std::uint16_t SockNetToHostShort(std::uint16_t value) = 0;
+  virtual std::uint32_t SockHostToNetLong(std::uint32_t value) = 0;
+  virtual std::uint32_t SockNetToHostLong(std::uint32_t value) = 0;
+  virtual std::int32_t SockRecv(TIdStackSocketHandle socket, void* buffer, std::int32_t length,
+                                std::int32_t flags) = 0;
+  virtual std::int32_t SockRecvFrom(TIdStackSocketHandle socket, void* buffer, std::int32_t length,
+                                    std::int32_t flags, std::string& ip, std::int32_t& port) = 0;
+  // Each list given is replaced by its sockets that are ready; a timeout of -2 waits forever.
+  virtual std::int32_t SockSelect(std::vector<TIdStackSocketHandle>* readList,
+                                  std::vector<TIdStackSocketHandle>* writeList,
+                                  std::vector<TIdStackSocketHandle>* errorList,
+                                  std::int32_t timeoutMs) = 0;
+  virtual std::int32_t SockSend(TIdStackSocketHandle socket, const void* buffer,
+                                std::int32_t length, std::int32_t flags) = 0;
+  virtual std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer,
+                                  std::int32_t length, std::int32_t flags, std::string_view ip,
+                                  std::int32_t port) = 0;
+  virtual std::int32_t SockSetOption(TIdStackSocketHandle socket, std::int32_t level,
+                                     std::int32_t name, const void* value, std::int32_t length) = 0;
+  virtual TIdStackSocketHandle SockOpen(std::int32_t family, std::int32_t type,
+                                        std::int32_t protocol) = 0;
+  virtual std::int32_t SockShutdown(TIdStackSocketHandle socket, std::int32_t how) = 0;
+  // "Socket Error # <code>\r\n<text>", with the empty text for codes outside the table.
+  virtual std::string SocketErrorText(std::int32_t code);
+  virtual std::int32_t SockLastError() = 0;
+  virtual void SockPeerName(TIdStackSocketHandle socket, std::int32_t& family, std::string& ip,
+                            std::int32_t& port) = 0;
+  virtual void SockLocalName(TIdStackSocketHandle socket, std::int32_t& family, std::string& ip,
+                             std::int32_t& port) = 0;
+  virtual std::int32_t SockGetOption(TIdStackSocketHandle socket, std::int32_t level,
+                                     std::int32_t name, void* value, std::int32_t& length) = 0;
+  virtual std::string AddressToText(const TIdIn4Addr& address) = 0;
+  virtual void TextToAddress(std::string_view text, TIdIn4Addr& address) = 0;
+
+  // False when result is no failure (-1); true when the failure's code is tolerated; otherwise
+  // raises EIdSocketError with the code's message. Keeps the code read in LastCode.
+  bool CheckSocketResult(std::int32_t result, std::initializer_list<std::int32_t> tolerated = {});
+  [[noreturn]] void RaiseSocketFailure(std::int32_t code);
+  // An IPv4 socket of the type; raises EIdInvalidSocket when the system refuses.
+  TIdStackSocketHandle NewSocket(std::int32_t type, std::int32_t protocol = 0);
+  bool IsDottedAddress(std::string_view text) const;
+  // "LOCALHOST" in any case gives 127.0.0.1, a dotted address itself; any other name is asked
+  // of the resolver, on every call.
+  std::string ResolveAddress(const std::string& host);
+  // The dotted text as one 32-bit value with its bytes in network order.
+  std::uint32_t AddressOf(std::string_view text);
+
+  std::int32_t LastCode() const noexcept { return FLastCode; }
+
+ protected:
+  std::optional<std::vector<std::string>> FAddressList;
+
+ private:
+  std::int32_t FLastCode = 0;
+};
+
+// Makes a stack of the concrete class the platform uses.
+using TIdStackClass = std::unique_ptr<TIdStack> (*)();
+TIdStackClass StackClass() noexcept;
+std::unique_ptr<TIdStack> NewStack();
+
+// The process-wide stack, or nullptr.
+TIdStack* SharedStack() noexcept;
+// SharedStack for a component's socket work; raises EIdStackError "No socket stack." when
+// there is none (only when a stack was taken away under a living component).
+TIdStack& CurrentStack();
+// Installs `stack` as SharedStack and hands back the one it replaces.
+std::unique_ptr<TIdStack> ExchangeSharedStack(std::unique_ptr<TIdStack> stack);
+
+namespace address {
+
+// Splits off the text before the next "." of a dotted address and moves `rest` past that ".";
+// without a ".", the field is the whole rest and the rest becomes empty.
+std::string_view SplitField(std::string_view& rest);
+
+}  // namespace address
+
+}  // namespace orvo

@@ -1,0 +1,9 @@
+#include "net/IdUDPClient.h"
+
+namespace orvo {
+
+void TIdUDPClient::SendText(std::string_view text) {
+  TIdUDPBase::SendText(Host(), Port(), text);
+}
+
+}  // namespace orvo

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The running process: its program file, its id and its argument vector.
+namespace orvo::platform {
+
+// The full path of the running program file, or empty when the system can't tell it.
+std::string ModuleFileName();
+
+std::int32_t CurrentProcessId() noexcept;
+
+// The entry point hands its argument vector over once; until it has, the vector is the one the
+// system recorded when the process started.
+void SetProgramArguments(int argc, const char* const* argv);
+void SetProgramArguments(std::vector<std::string> arguments);
+
+// The argument vector, the program as it was called first.
+std::vector<std::string> ProgramArguments();
+
+}  // namespace orvo::platform

@@ -1,0 +1,74 @@
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <optional>
+
+#include <unistd.h>
+
+#include "platform/Process.h"
+
+namespace orvo::platform {
+
+namespace {
+
+std::mutex ArgumentsLock;
+std::optional<std::vector<std::string>> GivenArguments;
+
+// The vector the kernel recorded at exec: zero-terminated strings, one after the other.
+std::vector<std::string> RecordedArguments() {
+  std::ifstream file("/proc/self/cmdline", std::ios::binary);
+  const std::string all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<std::string> arguments;
+  std::size_t start = 0;
+  while (start < all.size()) {
+    std::size_t end = all.find('\0', start);
+    if (end == std::string::npos)
+      end = all.size();
+    arguments.emplace_back(all, start, end - start);
+    start = end + 1;
+  }
+  return arguments;
+}
+
+}  // namespace
+
+std::string ModuleFileName() {
+  std::string path(256, '\0');
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length < 0)
+      return {};
+    if (static_cast<std::size_t>(length) < path.size()) {
+      path.resize(static_cast<std::size_t>(length));
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::int32_t CurrentProcessId() noexcept {
+  return static_cast<std::int32_t>(::getpid());
+}
+
+void SetProgramArguments(int argc, const char* const* argv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc && argv[i] != nullptr; ++i)
+    arguments.emplace_back(argv[i]);
+  SetProgramArguments(std::move(arguments));
+}
+
+void SetProgramArguments(std::vector<std::string> arguments) {
+  const std::lock_guard<std::mutex> guard(ArgumentsLock);
+  GivenArguments = std::move(arguments);
+}
+
+std::vector<std::string> ProgramArguments() {
+  {
+    const std::lock_guard<std::mutex> guard(ArgumentsLock);
+    if (GivenArguments)
+      return *GivenArguments;
+  }
+  return RecordedArguments();
+}
+
+}  // namespace orvo::platform

@@ -1,0 +1,677 @@
+#include "platform/posix/Ws2Posix.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvo::ws2posix {
+
+namespace {
+
+// Each thread has its own last error, as WSAGetLastError promises.
+thread_local std::int32_t tLastError = 0;
+
+struct TErrnoCode {
+  int Errno;
+  std::int32_t Code;
+};
+
+// Native error numbers and their WinSock counterparts. Sending after the sending side was shut
+// down is EPIPE here and WSAESHUTDOWN there.
+constexpr TErrnoCode kErrnoCodes[] = {
+    {EINTR, ws2::WSAEINTR},
+    {EBADF, ws2::WSAEBADF},
+    {EACCES, ws2::WSAEACCES},
+    {EPERM, ws2::WSAEACCES},
+    {EFAULT, ws2::WSAEFAULT},
+    {EINVAL, ws2::WSAEINVAL},
+    {EMFILE, ws2::WSAEMFILE},
+    {ENFILE, ws2::WSAEMFILE},
+    {EAGAIN, ws2::WSAEWOULDBLOCK},
+    {EINPROGRESS, ws2::WSAEINPROGRESS},
+    {EALREADY, ws2::WSAEALREADY},
+    {ENOTSOCK, ws2::WSAENOTSOCK},
+    {EDESTADDRREQ, ws2::WSAEDESTADDRREQ},
+    {EMSGSIZE, ws2::WSAEMSGSIZE},
+    {EPROTOTYPE, ws2::WSAEPROTOTYPE},
+    {ENOPROTOOPT, ws2::WSAENOPROTOOPT},
+    {EPROTONOSUPPORT, ws2::WSAEPROTONOSUPPORT},
+    {ESOCKTNOSUPPORT, ws2::WSAESOCKTNOSUPPORT},
+    {EOPNOTSUPP, ws2::WSAEOPNOTSUPP},
+    {EPFNOSUPPORT, ws2::WSAEPFNOSUPPORT},
+    {EAFNOSUPPORT, ws2::WSAEAFNOSUPPORT},
+    {EADDRINUSE, ws2::WSAEADDRINUSE},
+    {EADDRNOTAVAIL, ws2::WSAEADDRNOTAVAIL},
+    {ENETDOWN, ws2::WSAENETDOWN},
+    {ENETUNREACH, ws2::WSAENETUNREACH},
+    {ENETRESET, ws2::WSAENETRESET},
+    {ECONNABORTED, ws2::WSAECONNABORTED},
+    {ECONNRESET, ws2::WSAECONNRESET},
+    {ENOBUFS, ws2::WSAENOBUFS},
+    {ENOMEM, ws2::WSAENOBUFS},
+    {EISCONN, ws2::WSAEISCONN},
+    {ENOTCONN, ws2::WSAENOTCONN},
+    {ESHUTDOWN, ws2::WSAESHUTDOWN},
+    {EPIPE, ws2::WSAESHUTDOWN},
+    {ETOOMANYREFS, ws2::WSAETOOMANYREFS},
+    {ETIMEDOUT, ws2::WSAETIMEDOUT},
+    {ECONNREFUSED, ws2::WSAECONNREFUSED},
+    {ELOOP, ws2::WSAELOOP},
+    {ENAMETOOLONG, ws2::WSAENAMETOOLONG},
+    {EHOSTDOWN, ws2::WSAEHOSTDOWN},
+    {EHOSTUNREACH, ws2::WSAEHOSTUNREACH},
+    {ENOTEMPTY, ws2::WSAENOTEMPTY},
+};
+
+std::int32_t WinSockCodeOf(int error) noexcept {
+  for (const TErrnoCode& entry : kErrnoCodes) {
+    if (entry.Errno == error)
+      return entry.Code;
+  }
+  return ws2::WSASYSCALLFAILURE;  // a system failure WinSock has no number for
+}
+
+std::int32_t ResolverCodeOf(int result) noexcept {
+  switch (result) {
+    case EAI_NONAME:
+      return ws2::WSAHOST_NOT_FOUND;
+    case EAI_AGAIN:
+      return ws2::WSATRY_AGAIN;
+    case EAI_NODATA:
+    case EAI_ADDRFAMILY:
+      return ws2::WSANO_DATA;
+    case EAI_MEMORY:
+      return ws2::WSAENOBUFS;
+    case EAI_SYSTEM:
+      return WinSockCodeOf(errno);
+    default:
+      return ws2::WSANO_RECOVERY;
+  }
+}
+
+std::int32_t Fail(std::int32_t code) noexcept {
+  tLastError = code;
+  return ws2::SOCKET_ERROR;
+}
+
+std::int32_t FailWithErrno() noexcept {
+  return Fail(WinSockCodeOf(errno));
+}
+
+template <typename T>
+T* FailEntry(std::int32_t code) noexcept {
+  tLastError = code;
+  return nullptr;
+}
+
+bool ToPosixAddress(const TSockAddrIn* from, std::int32_t length, sockaddr_in& to) noexcept {
+  if (from == nullptr || length < static_cast<std::int32_t>(sizeof(TSockAddrIn))) {
+    Fail(ws2::WSAEFAULT);
+    return false;
+  }
+  if (from->sin_family != ws2::WS_AF_INET) {
+    Fail(ws2::WSAEAFNOSUPPORT);
+    return false;
+  }
+  to = sockaddr_in{};
+  to.sin_family = AF_INET;
+  to.sin_port = from->sin_port;
+  std::memcpy(&to.sin_addr, from->sin_addr, sizeof(from->sin_addr));
+  return true;
+}
+
+void ToWinSockAddress(const sockaddr_in& from, TSockAddrIn* to, std::int32_t* length) noexcept {
+  if (to == nullptr || length == nullptr)
+    return;
+  *to = TSockAddrIn{};
+  to->sin_family = static_cast<std::uint16_t>(ws2::WS_AF_INET);
+  to->sin_port = from.sin_port;
+  std::memcpy(to->sin_addr, &from.sin_addr, sizeof(to->sin_addr));
+  *length = sizeof(TSockAddrIn);
+}
+
+// A record pointer given without room for 16 bytes is WinSock's WSAEFAULT.
+bool RoomForAddress(const TSockAddrIn* addr, const std::int32_t* length) noexcept {
+  return addr == nullptr ||
+         (length != nullptr && *length >= static_cast<std::int32_t>(sizeof(TSockAddrIn)));
+}
+
+int PosixSocketType(std::int32_t type) noexcept {
+  switch (type) {
+    case ws2::WS_SOCK_STREAM:
+      return SOCK_STREAM;
+    case ws2::WS_SOCK_DGRAM:
+      return SOCK_DGRAM;
+    case 3:
+      return SOCK_RAW;
+    default:
+      return -1;
+  }
+}
+
+// Message flags; the adapter never lets a send raise SIGPIPE.
+bool PosixFlags(std::int32_t flags, int& posix) noexcept {
+  constexpr std::int32_t known = ws2::WS_MSG_OOB | ws2::WS_MSG_PEEK | ws2::WS_MSG_DONTROUTE;
+  if ((flags & ~known) != 0)
+    return false;
+  posix = MSG_NOSIGNAL;
+  if ((flags & ws2::WS_MSG_OOB) != 0)
+    posix |= MSG_OOB;
+  if ((flags & ws2::WS_MSG_PEEK) != 0)
+    posix |= MSG_PEEK;
+  if ((flags & ws2::WS_MSG_DONTROUTE) != 0)
+    posix |= MSG_DONTROUTE;
+  return true;
+}
+
+bool PosixOption(std::int32_t level, std::int32_t name, int& posixLevel, int& posixName) noexcept {
+  if (level == ws2::WS_SOL_SOCKET) {
+    posixLevel = SOL_SOCKET;
+    switch (name) {
+      case ws2::WS_SO_DEBUG:
+        posixName = SO_DEBUG;
+        return true;
+      case ws2::WS_SO_REUSEADDR:
+        posixName = SO_REUSEADDR;
+        return true;
+      case ws2::WS_SO_KEEPALIVE:
+        posixName = SO_KEEPALIVE;
+        return true;
+      case ws2::WS_SO_DONTROUTE:
+        posixName = SO_DONTROUTE;
+        return true;
+      case ws2::WS_SO_BROADCAST:
+        posixName = SO_BROADCAST;
+        return true;
+      case ws2::WS_SO_OOBINLINE:
+        posixName = SO_OOBINLINE;
+        return true;
+      case ws2::WS_SO_SNDBUF:
+        posixName = SO_SNDBUF;
+        return true;
+      case ws2::WS_SO_RCVBUF:
+        posixName = SO_RCVBUF;
+        return true;
+      case ws2::WS_SO_ERROR:
+        posixName = SO_ERROR;
+        return true;
+      case ws2::WS_SO_TYPE:
+        posixName = SO_TYPE;
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (level == ws2::WS_IPPROTO_TCP && name == ws2::WS_TCP_NODELAY) {
+    posixLevel = IPPROTO_TCP;
+    posixName = 1;  // TCP_NODELAY has the same number on both sides
+    return true;
+  }
+  return false;
+}
+
+std::int32_t WinSockSocketType(int type) noexcept {
+  switch (type) {
+    case SOCK_STREAM:
+      return ws2::WS_SOCK_STREAM;
+    case SOCK_DGRAM:
+      return ws2::WS_SOCK_DGRAM;
+    default:
+      return 3;
+  }
+}
+
+// A list of texts kept alive for an entry, with the null-terminated pointer array WinSock hands
+// out for aliases.
+class TTextList {
+ public:
+  char** Assign(char** source) {
+    FTexts.clear();
+    for (; source != nullptr && *source != nullptr; ++source)
+      FTexts.emplace_back(*source);
+    FPointers.clear();
+    for (std::string& text : FTexts)
+      FPointers.push_back(text.data());
+    FPointers.push_back(nullptr);
+    return FPointers.data();
+  }
+
+ private:
+  std::vector<std::string> FTexts;
+  std::vector<char*> FPointers;
+};
+
+// The calling thread's host entry: name, no aliases, and the IPv4 addresses.
+class THostEntry {
+ public:
+  THostEnt* Fill(const char* name, const std::vector<std::array<std::uint8_t, 4>>& addresses) {
+    FName = name;
+    FAddresses = addresses;
+    FPointers.clear();
+    for (auto& address : FAddresses)
+      FPointers.push_back(reinterpret_cast<char*>(address.data()));
+    FPointers.push_back(nullptr);
+    FEntry.h_name = FName.data();
+    FEntry.h_aliases = FAliases.Assign(nullptr);
+    FEntry.h_addrtype = static_cast<std::int16_t>(ws2::WS_AF_INET);
+    FEntry.h_length = 4;
+    FEntry.h_addr_list = FPointers.data();
+    return &FEntry;
+  }
+
+ private:
+  std::string FName;
+  TTextList FAliases;
+  std::vector<std::array<std::uint8_t, 4>> FAddresses;
+  std::vector<char*> FPointers;
+  THostEnt FEntry{};
+};
+
+class TServiceEntry {
+ public:
+  TServEnt* Fill(const servent& source) {
+    FName = source.s_name != nullptr ? source.s_name : "";
+    FProto = source.s_proto != nullptr ? source.s_proto : "";
+    FEntry.s_name = FName.data();
+    FEntry.s_aliases = FAliases.Assign(source.s_aliases);
+    FEntry.s_port = static_cast<std::int16_t>(source.s_port);
+    FEntry.s_proto = FProto.data();
+    return &FEntry;
+  }
+
+ private:
+  std::string FName;
+  std::string FProto;
+  TTextList FAliases;
+  TServEnt FEntry{};
+};
+
+thread_local THostEntry tHostByName;
+thread_local THostEntry tHostByAddr;
+thread_local TServiceEntry tServByName;
+thread_local TServiceEntry tServByPort;
+
+struct TAddrInfoFree {
+  void operator()(addrinfo* list) const noexcept { freeaddrinfo(list); }
+};
+
+// getservbyname_r and getservbyport_r want a scratch buffer that grows until it suffices.
+template <typename Lookup>
+TServEnt* LookUpService(TServiceEntry& entry, Lookup lookup) {
+  std::vector<char> scratch(1024);
+  servent result{};
+  servent* found = nullptr;
+  int error = 0;
+  while ((error = lookup(&result, scratch.data(), scratch.size(), &found)) == ERANGE) {
+    scratch.resize(scratch.size() * 2);
+  }
+  if (error != 0 || found == nullptr)
+    return FailEntry<TServEnt>(ws2::WSANO_DATA);
+  return entry.Fill(*found);
+}
+
+}  // namespace
+
+std::int32_t GetLastError() noexcept {
+  return tLastError;
+}
+
+void SetLastError(std::int32_t code) noexcept {
+  tLastError = code;
+}
+
+TSocket Accept(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen) noexcept {
+  if (!RoomForAddress(addr, addrlen))
+    return Fail(ws2::WSAEFAULT);
+  sockaddr_in peer{};
+  socklen_t length = sizeof(peer);
+  const int accepted = ::accept4(s, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
+  if (accepted < 0)
+    return FailWithErrno();
+  ToWinSockAddress(peer, addr, addrlen);
+  return accepted;
+}
+
+std::int32_t Bind(TSocket s, const TSockAddrIn* addr, std::int32_t namelen) noexcept {
+  sockaddr_in local{};
+  if (!ToPosixAddress(addr, namelen, local))
+    return ws2::SOCKET_ERROR;
+  if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
+    return FailWithErrno();
+  }
+  return 0;
+}
+
+std::int32_t CloseSocket(TSocket s) noexcept {
+  if (::close(s) != 0)
+    return FailWithErrno();
+  return 0;
+}
+
+std::int32_t Connect(TSocket s, const TSockAddrIn* name, std::int32_t namelen) noexcept {
+  sockaddr_in remote{};
+  if (!ToPosixAddress(name, namelen, remote))
+    return ws2::SOCKET_ERROR;
+  if (::connect(s, reinterpret_cast<const sockaddr*>(&remote), sizeof(remote)) != 0) {
+    return FailWithErrno();
+  }
+  return 0;
+}
+
+std::int32_t GetPeerName(TSocket s, TSockAddrIn* name, std::int32_t* namelen) noexcept {
+  if (name == nullptr || !RoomForAddress(name, namelen))
+    return Fail(ws2::WSAEFAULT);
+  sockaddr_in peer{};
+  socklen_t length = sizeof(peer);
+  if (::getpeername(s, reinterpret_cast<sockaddr*>(&peer), &length) != 0)
+    return FailWithErrno();
+  ToWinSockAddress(peer, name, namelen);
+  return 0;
+}
+
+std::int32_t GetSockName(TSocket s, TSockAddrIn* name, std::int32_t* namelen) noexcept {
+  if (name == nullptr || !RoomForAddress(name, namelen))
+    return Fail(ws2::WSAEFAULT);
+  sockaddr_in local{};
+  socklen_t length = sizeof(local);
+  if (::getsockname(s, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+    return FailWithErrno();
+  ToWinSockAddress(local, name, namelen);
+  return 0;
+}
+
+std::int32_t GetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, char* optval,
+                        std::int32_t* optlen) noexcept {
+  if (optval == nullptr || optlen == nullptr || *optlen < 4)
+    return Fail(ws2::WSAEFAULT);
+  int posixLevel = 0;
+  int posixName = 0;
+  if (!PosixOption(level, optname, posixLevel, posixName))
+    return Fail(ws2::WSAENOPROTOOPT);
+  int value = 0;
+  socklen_t length = sizeof(value);
+  if (::getsockopt(s, posixLevel, posixName, &value, &length) != 0)
+    return FailWithErrno();
+  if (posixLevel == SOL_SOCKET && posixName == SO_ERROR && value != 0)
+    value = WinSockCodeOf(value);
+  if (posixLevel == SOL_SOCKET && posixName == SO_TYPE)
+    value = WinSockSocketType(value);
+  const std::int32_t result = value;
+  std::memcpy(optval, &result, sizeof(result));
+  *optlen = sizeof(result);
+  return 0;
+}
+
+std::uint32_t InetAddr(const char* cp) noexcept {
+  if (cp == nullptr)
+    return ws2::WS_INADDR_NONE;
+  return ::inet_addr(cp);
+}
+
+std::int32_t Listen(TSocket s, std::int32_t backlog) noexcept {
+  if (::listen(s, backlog) != 0)
+    return FailWithErrno();
+  return 0;
+}
+
+std::int32_t Recv(TSocket s, char* buf, std::int32_t len, std::int32_t flags) noexcept {
+  int posixFlags = 0;
+  if (len < 0)
+    return Fail(ws2::WSAEFAULT);
+  if (!PosixFlags(flags, posixFlags))
+    return Fail(ws2::WSAEOPNOTSUPP);
+  const ssize_t received = ::recv(s, buf, static_cast<size_t>(len), posixFlags);
+  if (received < 0)
+    return FailWithErrno();
+  return static_cast<std::int32_t>(received);
+}
+
+std::int32_t RecvFrom(TSocket s, char* buf, std::int32_t len, std::int32_t flags, TSockAddrIn* from,
+                      std::int32_t* fromlen) noexcept {
+  int posixFlags = 0;
+  if (len < 0 || !RoomForAddress(from, fromlen))
+    return Fail(ws2::WSAEFAULT);
+  if (!PosixFlags(flags, posixFlags))
+    return Fail(ws2::WSAEOPNOTSUPP);
+  sockaddr_in sender{};
+  socklen_t length = sizeof(sender);
+  const ssize_t received = ::recvfrom(s, buf, static_cast<size_t>(len), posixFlags,
+                                      reinterpret_cast<sockaddr*>(&sender), &length);
+  if (received < 0)
+    return FailWithErrno();
+  ToWinSockAddress(sender, from, fromlen);
+  return static_cast<std::int32_t>(received);
+}
+
+std::int32_t Select(TFdSet* readfds, TFdSet* writefds, TFdSet* exceptfds,
+                    const TTimeVal* timeout) noexcept {
+  struct TWatch {
+    TFdSet* Set;
+    short Events;
+    short Ready;
+  };
+  const std::array<TWatch, 3> watches{{{readfds, POLLIN, POLLIN | POLLHUP | POLLERR},
+                                       {writefds, POLLOUT, POLLOUT | POLLHUP | POLLERR},
+                                       {exceptfds, POLLPRI, POLLPRI}}};
+  std::array<pollfd, 3 * ws2::WS_FD_SETSIZE> polled{};
+  std::size_t count = 0;
+  for (const TWatch& watch : watches) {
+    if (watch.Set == nullptr)
+      continue;
+    if (watch.Set->fd_count > ws2::WS_FD_SETSIZE)
+      return Fail(ws2::WSAEINVAL);
+    for (std::uint32_t i = 0; i < watch.Set->fd_count; ++i) {
+      polled[count++] = pollfd{watch.Set->fd_array[i], watch.Events, 0};
+    }
+  }
+  if (count == 0)
+    return Fail(ws2::WSAEINVAL);  // WinSock refuses three empty sets
+  int waitMs = -1;
+  if (timeout != nullptr) {
+    if (timeout->tv_sec < 0 || timeout->tv_usec < 0)
+      return Fail(ws2::WSAEINVAL);
+    const long long ms = static_cast<long long>(timeout->tv_sec) * 1000 + timeout->tv_usec / 1000;
+    waitMs = ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+  }
+  const int polledCount = ::poll(polled.data(), count, waitMs);
+  if (polledCount < 0)
+    return FailWithErrno();
+  std::int32_t ready = 0;
+  std::size_t next = 0;
+  for (const TWatch& watch : watches) {
+    if (watch.Set == nullptr)
+      continue;
+    const std::uint32_t given = watch.Set->fd_count;
+    watch.Set->fd_count = 0;
+    for (std::uint32_t i = 0; i < given; ++i) {
+      const pollfd& entry = polled[next++];
+      if ((entry.revents & POLLNVAL) != 0)
+        return Fail(ws2::WSAENOTSOCK);
+      if ((entry.revents & watch.Ready) != 0) {
+        watch.Set->fd_array[watch.Set->fd_count++] = entry.fd;
+        ++ready;
+      }
+    }
+  }
+  return ready;
+}
+
+std::int32_t Send(TSocket s, const char* buf, std::int32_t len, std::int32_t flags) noexcept {
+  int posixFlags = 0;
+  if (len < 0)
+    return Fail(ws2::WSAEFAULT);
+  if (!PosixFlags(flags, posixFlags))
+    return Fail(ws2::WSAEOPNOTSUPP);
+  const ssize_t sent = ::send(s, buf, static_cast<size_t>(len), posixFlags);
+  if (sent < 0)
+    return FailWithErrno();
+  return static_cast<std::int32_t>(sent);
+}
+
+std::int32_t SendTo(TSocket s, const char* buf, std::int32_t len, std::int32_t flags,
+                    const TSockAddrIn* to, std::int32_t tolen) noexcept {
+  int posixFlags = 0;
+  if (len < 0)
+    return Fail(ws2::WSAEFAULT);
+  if (!PosixFlags(flags, posixFlags))
+    return Fail(ws2::WSAEOPNOTSUPP);
+  if (to == nullptr)
+    return Send(s, buf, len, flags);
+  sockaddr_in remote{};
+  if (!ToPosixAddress(to, tolen, remote))
+    return ws2::SOCKET_ERROR;
+  const ssize_t sent = ::sendto(s, buf, static_cast<size_t>(len), posixFlags,
+                                reinterpret_cast<const sockaddr*>(&remote), sizeof(remote));
+  if (sent < 0)
+    return FailWithErrno();
+  return static_cast<std::int32_t>(sent);
+}
+
+std::int32_t SetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, const char* optval,
+                        std::int32_t optlen) noexcept {
+  if (optval == nullptr || optlen < 4)
+    return Fail(ws2::WSAEFAULT);
+  int posixLevel = 0;
+  int posixName = 0;
+  if (!PosixOption(level, optname, posixLevel, posixName))
+    return Fail(ws2::WSAENOPROTOOPT);
+  std::int32_t value = 0;
+  std::memcpy(&value, optval, sizeof(value));
+  const int posixValue = value;
+  if (::setsockopt(s, posixLevel, posixName, &posixValue, sizeof(posixValue)) != 0) {
+    return FailWithErrno();
+  }
+  return 0;
+}
+
+std::int32_t Shutdown(TSocket s, std::int32_t how) noexcept {
+  int direction = 0;
+  switch (how) {
+    case ws2::SD_RECEIVE:
+      direction = SHUT_RD;
+      break;
+    case ws2::SD_SEND:
+      direction = SHUT_WR;
+      break;
+    case ws2::SD_BOTH:
+      direction = SHUT_RDWR;
+      break;
+    default:
+      return Fail(ws2::WSAEINVAL);
+  }
+  if (::shutdown(s, direction) != 0)
+    return FailWithErrno();
+  return 0;
+}
+
+TSocket Socket(std::int32_t af, std::int32_t type, std::int32_t protocol) noexcept {
+  if (af != ws2::WS_AF_INET)
+    return Fail(ws2::WSAEAFNOSUPPORT);
+  const int posixType = PosixSocketType(type);
+  if (posixType < 0)
+    return Fail(ws2::WSAESOCKTNOSUPPORT);
+  const int handle = ::socket(AF_INET, posixType | SOCK_CLOEXEC, protocol);
+  if (handle < 0)
+    return FailWithErrno();
+  return handle;
+}
+
+THostEnt* GetHostByAddr(const char* addr, std::int32_t len, std::int32_t type) noexcept {
+  if (addr == nullptr || len < 4)
+    return FailEntry<THostEnt>(ws2::WSAEFAULT);
+  if (type != ws2::WS_AF_INET)
+    return FailEntry<THostEnt>(ws2::WSAEAFNOSUPPORT);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  std::memcpy(&address.sin_addr, addr, 4);
+  std::array<char, NI_MAXHOST> name{};
+  const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&address), sizeof(address),
+                                   name.data(), name.size(), nullptr, 0, NI_NAMEREQD);
+  if (result != 0)
+    return FailEntry<THostEnt>(ResolverCodeOf(result));
+  try {
+    std::array<std::uint8_t, 4> bytes{};
+    std::memcpy(bytes.data(), addr, 4);
+    return tHostByAddr.Fill(name.data(), {bytes});
+  } catch (...) {
+    return FailEntry<THostEnt>(ws2::WSAENOBUFS);
+  }
+}
+
+THostEnt* GetHostByName(const char* name) noexcept {
+  if (name == nullptr)
+    return FailEntry<THostEnt>(ws2::WSAEFAULT);
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
+  hints.ai_flags = AI_CANONNAME;
+  addrinfo* found = nullptr;
+  const int result = ::getaddrinfo(name, nullptr, &hints, &found);
+  if (result != 0)
+    return FailEntry<THostEnt>(ResolverCodeOf(result));
+  const std::unique_ptr<addrinfo, TAddrInfoFree> list(found);
+  try {
+    std::vector<std::array<std::uint8_t, 4>> addresses;
+    for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
+      if (entry->ai_family != AF_INET || entry->ai_addr == nullptr)
+        continue;
+      std::array<std::uint8_t, 4> bytes{};
+      std::memcpy(bytes.data(), &reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr, 4);
+      bool known = false;
+      for (const auto& address : addresses)
+        known = known || address == bytes;
+      if (!known)
+        addresses.push_back(bytes);
+    }
+    if (addresses.empty())
+      return FailEntry<THostEnt>(ws2::WSANO_DATA);
+    const char* canonical = list->ai_canonname != nullptr ? list->ai_canonname : name;
+    return tHostByName.Fill(canonical, addresses);
+  } catch (...) {
+    return FailEntry<THostEnt>(ws2::WSAENOBUFS);
+  }
+}
+
+std::int32_t GetHostName(char* name, std::int32_t namelen) noexcept {
+  if (name == nullptr || namelen <= 0)
+    return Fail(ws2::WSAEFAULT);
+  if (::gethostname(name, static_cast<size_t>(namelen)) != 0)
+    return Fail(ws2::WSAEFAULT);
+  name[namelen - 1] = '\0';
+  return 0;
+}
+
+TServEnt* GetServByPort(std::int32_t port, const char* proto) noexcept {
+  try {
+    return LookUpService(tServByPort, [&](servent* result, char* buf, size_t size, servent** out) {
+      return ::getservbyport_r(port, proto, result, buf, size, out);
+    });
+  } catch (...) {
+    return FailEntry<TServEnt>(ws2::WSAENOBUFS);
+  }
+}
+
+TServEnt* GetServByName(const char* name, const char* proto) noexcept {
+  if (name == nullptr)
+    return FailEntry<TServEnt>(ws2::WSAEFAULT);
+  try {
+    return LookUpService(tServByName, [&](servent* result, char* buf, size_t size, servent** out) {
+      return ::getservbyname_r(name, proto, result, buf, size, out);
+    });
+  } catch (...) {
+    return FailEntry<TServEnt>(ws2::WSAENOBUFS);
+  }
+}
+
+}  // namespace orvo::ws2posix

@@ -1,0 +1,270 @@
+#include "app/VerRes.h"
+
+#include <gtest/gtest.h>
+
+#include <elf.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/VersionBlockWriter.h"
+#include "platform/VersionInfo.h"
+
+namespace orvo {
+namespace {
+
+using namespace platform::verblock;
+using Bytes = std::vector<std::uint8_t>;
+
+// A minimal 64-bit ELF file: the header, the section contents, the section name table and
+// the section headers (the null section first).
+Bytes ElfWithSections(const std::vector<std::pair<std::string, Bytes>>& sections) {
+  Bytes names(1, 0);
+  Bytes file(sizeof(Elf64_Ehdr), 0);
+  std::vector<Elf64_Shdr> headers(1);
+  for (const auto& [name, contents] : sections) {
+    Elf64_Shdr header{};
+    header.sh_name = static_cast<Elf64_Word>(names.size());
+    names.insert(names.end(), name.begin(), name.end());
+    names.push_back(0);
+    header.sh_type = SHT_PROGBITS;
+    header.sh_offset = file.size();
+    header.sh_size = contents.size();
+    file.insert(file.end(), contents.begin(), contents.end());
+    headers.push_back(header);
+  }
+  Elf64_Shdr nameTable{};
+  nameTable.sh_name = static_cast<Elf64_Word>(names.size());
+  const std::string shstrtab = ".shstrtab";
+  names.insert(names.end(), shstrtab.begin(), shstrtab.end());
+  names.push_back(0);
+  nameTable.sh_type = SHT_STRTAB;
+  nameTable.sh_offset = file.size();
+  nameTable.sh_size = names.size();
+  file.insert(file.end(), names.begin(), names.end());
+  headers.push_back(nameTable);
+  while (file.size() % 8 != 0)
+    file.push_back(0);
+
+  Elf64_Ehdr header{};
+  std::memcpy(header.e_ident, ELFMAG, SELFMAG);
+  header.e_ident[EI_CLASS] = ELFCLASS64;
+  header.e_ident[EI_DATA] = ELFDATA2LSB;
+  header.e_ident[EI_VERSION] = EV_CURRENT;
+  header.e_type = ET_EXEC;
+  header.e_machine = EM_X86_64;
+  header.e_version = EV_CURRENT;
+  header.e_ehsize = sizeof(Elf64_Ehdr);
+  header.e_shentsize = sizeof(Elf64_Shdr);
+  header.e_shoff = file.size();
+  header.e_shnum = static_cast<Elf64_Half>(headers.size());
+  header.e_shstrndx = static_cast<Elf64_Half>(headers.size() - 1);
+  std::memcpy(file.data(), &header, sizeof header);
+  const auto* raw = reinterpret_cast<const std::uint8_t*>(headers.data());
+  file.insert(file.end(), raw, raw + headers.size() * sizeof(Elf64_Shdr));
+  return file;
+}
+
+Bytes Block(const TVersionNode& root) {
+  return Serialize(root);
+}
+
+TStringTable Table(std::uint16_t language, std::uint16_t codePage, std::string name,
+                   std::string version) {
+  return {language,
+          codePage,
+          {{"ProductName", std::move(name)}, {"ProductVersion", std::move(version)}}};
+}
+
+class VerResTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FDir = std::filesystem::temp_directory_path() /
+           ("orvo-verres-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(FDir);
+  }
+  void TearDown() override { std::filesystem::remove_all(FDir); }
+
+  std::string File(const Bytes& bytes, const std::string& name = "program") {
+    const std::string path = (FDir / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+
+  std::string ProgramWith(const Bytes& block) {
+    return File(
+        ElfWithSections({{".text", Bytes(64, 0x90)}, {platform::VersionSectionName, block}}));
+  }
+
+  std::filesystem::path FDir;
+};
+
+TEST_F(VerResTest, ReadsTheProductNameAndVersionOfTheFirstTranslation) {
+  const std::string path =
+      ProgramWith(Block(VersionInfo(1, 0, {Table(0x0411, 932, "orvologger", "1.0")})));
+  const TVerRes reader(path);
+  EXPECT_TRUE(reader.HasData());
+  EXPECT_EQ(reader.Language(), 0x0411);
+  EXPECT_EQ(reader.CodePage(), 932);
+  EXPECT_EQ(reader.Translation(), "041103A4");
+  EXPECT_EQ(reader.GetProductName(), "orvologger");
+  EXPECT_EQ(reader.GetProductVersion(), "1.0");
+  EXPECT_EQ(reader.QueryValue("productname"), "orvologger") << "keys compare without case";
+  EXPECT_EQ(reader.QueryValue("CompanyName"), "");
+  EXPECT_EQ(ProductNameOf(path), "orvologger");
+  EXPECT_EQ(ProductVersionOf(path), "1.0");
+}
+
+TEST_F(VerResTest, OnlyTheFirstTranslationIsConsulted) {
+  TVersionNode root = VersionInfo(
+      2, 5, {Table(0x0409, 0x04E4, "english", "2.5"), Table(0x0411, 932, "japanese", "2.6")});
+  // The first table lacks the version; the second has it and is still never read.
+  root.Children[0].Children[0].Children.pop_back();
+  const TVerRes reader(ProgramWith(Block(root)));
+  EXPECT_EQ(reader.Translation(), "040904E4") << "upper-case hexadecimal digits";
+  EXPECT_EQ(reader.GetProductName(), "english");
+  EXPECT_EQ(reader.GetProductVersion(), "");
+}
+
+TEST_F(VerResTest, ATableUnderLowerCaseDigitsIsFoundThroughTheUpperCasePath) {
+  TVersionNode root = VersionInfo(1, 0, {Table(0x0409, 0x04E4, "lower", "1.0")});
+  root.Children[0].Children[0].Key = "040904e4";
+  EXPECT_EQ(TVerRes(ProgramWith(Block(root))).GetProductName(), "lower");
+}
+
+TEST_F(VerResTest, AValueIsCutAtItsFirstZeroByte) {
+  TVersionNode root = VersionInfo(1, 0, {Table(0x0411, 932, "", "")});
+  root.Children[0].Children[0].Children[0].Value = {'o', 'r', 0, 'v', 'o', 0};
+  root.Children[0].Children[0].Children[1].Value = {'9', '.', '9'};  // no zero at all
+  const TVerRes reader(ProgramWith(Block(root)));
+  EXPECT_EQ(reader.GetProductName(), "or");
+  EXPECT_EQ(reader.GetProductVersion(), "9.9") << "the stored length bounds the text";
+}
+
+TEST_F(VerResTest, EmptyValuesAndMissingTranslationsGiveEmptyTexts) {
+  TVersionNode root = VersionInfo(1, 0, {Table(0x0411, 932, "name", "1.0")});
+  root.Children[0].Children[0].Children[0].Value.clear();
+  EXPECT_EQ(TVerRes(ProgramWith(Block(root))).GetProductName(), "");
+
+  root.Children[1].Children[0].Value.clear();  // a translation list of length 0
+  const TVerRes noTranslation(ProgramWith(Block(root)));
+  EXPECT_TRUE(noTranslation.HasData());
+  EXPECT_EQ(noTranslation.Translation(), "");
+  EXPECT_EQ(noTranslation.GetProductVersion(), "");
+
+  root.Children[1].Children[0].Value = {0x11, 0x04};  // shorter than one entry
+  EXPECT_EQ(TVerRes(ProgramWith(Block(root))).Translation(), "");
+}
+
+TEST_F(VerResTest, FilesWithoutVersionDataGiveEmptyTexts) {
+  // An ELF file whose section headers lie past its end.
+  Bytes half = ElfWithSections({{platform::VersionSectionName, Bytes(64, 1)}});
+  half.resize(half.size() / 2);
+  const std::string paths[] = {
+      File(ElfWithSections({{".text", Bytes(16, 1)}})),
+      File(ElfWithSections(
+          {{".orvo_versionX", Block(VersionInfo(1, 0, {Table(0x0411, 932, "x", "1")}))}})),
+      File(Bytes{'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'}, "script"),
+      File(Bytes{}, "empty"),
+      File(half, "half"),
+      (FDir / "missing").string(),
+      FDir.string()};
+  for (const std::string& path : paths) {
+    std::uint32_t handle = 99;
+    EXPECT_EQ(platform::GetFileVersionInfoSizeA(path.c_str(), &handle), 0u) << path;
+    EXPECT_EQ(handle, 0u);
+    const TVerRes reader(path);
+    EXPECT_FALSE(reader.HasData()) << path;
+    EXPECT_EQ(reader.GetProductName(), "") << path;
+    EXPECT_EQ(reader.GetProductVersion(), "") << path;
+  }
+}
+
+TEST_F(VerResTest, ASizeOf65536CountsAsNoData) {
+  Bytes block = Block(VersionInfo(1, 0, {Table(0x0411, 932, "big", "1.0")}));
+  block.resize(65536, 0);
+  const std::string path = ProgramWith(block);
+  EXPECT_EQ(platform::GetFileVersionInfoSizeA(path.c_str(), nullptr), 65536u);
+  const TVerRes reader(path);
+  EXPECT_FALSE(reader.HasData());
+  EXPECT_EQ(reader.DataSize(), 0);
+  EXPECT_EQ(reader.GetProductName(), "");
+}
+
+TEST_F(VerResTest, ALargerSizeGivesABlockOfOnlyTheRemainder) {
+  const Bytes whole = Block(VersionInfo(1, 0, {Table(0x0411, 932, "big", "1.0")}));
+  // 65536 + the whole block: the reader's block holds exactly the block and reads it.
+  Bytes padded = whole;
+  padded.resize(65536 + whole.size(), 0);
+  const TVerRes fits(ProgramWith(padded));
+  EXPECT_EQ(fits.DataSize(), whole.size());
+  EXPECT_EQ(fits.GetProductName(), "big");
+
+  // 65536 + 40 bytes: only the start of the root fits; nothing outside the 40 bytes is read.
+  Bytes cut = whole;
+  cut.resize(65536 + 40, 0);
+  const TVerRes truncated(ProgramWith(cut));
+  EXPECT_TRUE(truncated.HasData());
+  EXPECT_EQ(truncated.DataSize(), 40);
+  EXPECT_EQ(truncated.Translation(), "");
+  EXPECT_EQ(truncated.GetProductName(), "");
+}
+
+TEST_F(VerResTest, CopiesNoMoreThanTheGivenSize) {
+  const Bytes block = Block(VersionInfo(1, 0, {Table(0x0411, 932, "n", "1")}));
+  const std::string path = ProgramWith(block);
+  std::vector<std::uint8_t> into(block.size() + 8, 0xAA);
+  ASSERT_TRUE(platform::GetFileVersionInfoA(path.c_str(), 0, 10, into.data()));
+  EXPECT_TRUE(std::equal(block.begin(), block.begin() + 10, into.begin()));
+  EXPECT_EQ(into[10], 0xAA);
+  EXPECT_FALSE(platform::GetFileVersionInfoA((FDir / "missing").c_str(), 0, 10, into.data()));
+}
+
+TEST(VerQueryValueTest, WalksTheKeyTreeAndRefusesMalformedBlocks) {
+  const Bytes block = Serialize(VersionInfo(3, 4, {Table(0x0411, 932, "n", "3.4")}));
+  const void* value = nullptr;
+  std::uint32_t length = 0;
+  const auto size = static_cast<std::uint32_t>(block.size());
+  ASSERT_TRUE(platform::VerQueryValueA(block.data(), size, "\\", &value, &length));
+  ASSERT_EQ(length, 52u);
+  std::uint32_t signature = 0;
+  std::uint32_t productVersionHigh = 0;
+  std::memcpy(&signature, value, 4);
+  std::memcpy(&productVersionHigh, static_cast<const char*>(value) + 16, 4);
+  EXPECT_EQ(signature, 0xFEEF04BDu);
+  EXPECT_EQ(productVersionHigh, 0x00030004u);
+  EXPECT_TRUE(platform::VerQueryValueA(
+      block.data(), size, "StringFileInfo\\\\041103a4\\ProductVersion", &value, &length));
+  EXPECT_EQ(length, 4u);
+  EXPECT_STREQ(static_cast<const char*>(value), "3.4");
+  EXPECT_FALSE(platform::VerQueryValueA(block.data(), size, "\\StringFileInfo\\041103A4\\Nope",
+                                        &value, &length));
+  EXPECT_FALSE(platform::VerQueryValueA(block.data(), size,
+                                        "\\StringFileInfo\\041103A4\\ProductNam", &value, &length));
+
+  // Every cut of the block, and a block whose lengths lie, is read only within its bounds.
+  for (std::uint32_t cut = 0; cut < size; ++cut) {
+    std::vector<std::uint8_t> copy(block.begin(), block.begin() + cut);
+    platform::VerQueryValueA(copy.data(), cut, "\\StringFileInfo\\041103A4\\ProductVersion", &value,
+                             &length);
+  }
+  Bytes liar = block;
+  liar[0] = 0xFF;
+  liar[1] = 0xFF;
+  liar[2] = 0xFF;
+  liar[3] = 0xFF;
+  EXPECT_TRUE(platform::VerQueryValueA(liar.data(), size, "\\", &value, &length));
+  EXPECT_LE(static_cast<const std::uint8_t*>(value) + length, liar.data() + liar.size());
+  Bytes noKeyEnd(8, 'k');
+  noKeyEnd[0] = 8;
+  noKeyEnd[1] = 0;
+  EXPECT_FALSE(platform::VerQueryValueA(noKeyEnd.data(), 8, "\\", &value, &length));
+}
+
+}  // namespace
+}  // namespace orvo
