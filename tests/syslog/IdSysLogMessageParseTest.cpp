@@ -9,9 +9,9 @@
 #include <sstream>
 #include <vector>
 
-#include "LoopbackReceiver.h"
 #include "SyslogTestSupport.h"
 #include "syslog/IdSysLogMessage.h"
+#include "tests/net/LoopbackReceiver.h"
 
 extern char** environ;
 
@@ -262,7 +262,7 @@ pid_t RunAndWait(const std::vector<std::string>& arguments) {
 // datagram decodes to what logger was asked to send.
 TEST(LoggerPeerTest, DecodesWhatLoggerSends) {
   platform::SetLocalTimeForTesting(std::nullopt);
-  testing::LoopbackReceiver receiver;
+  test::TLoopbackReceiver receiver;
   struct Case {
     std::string Priority;
     int Pri;
@@ -291,19 +291,19 @@ TEST(LoggerPeerTest, DecodesWhatLoggerSends) {
     const auto datagram = receiver.Receive();
     ASSERT_TRUE(datagram.has_value()) << "nothing from logger";
 
-    std::istringstream stream(datagram->Bytes);
-    message.LoadFromDatagram(stream, static_cast<std::int64_t>(datagram->Bytes.size()),
-                             datagram->PeerAddress);
-    EXPECT_EQ(message.RawText(), datagram->Bytes);
-    EXPECT_EQ(message.Pri(), c.Pri) << datagram->Bytes;
-    EXPECT_EQ(message.Msg().Process(), c.Tag) << datagram->Bytes;
-    EXPECT_EQ(message.Msg().PID(), c.WithPid ? loggerPid : -1) << datagram->Bytes;
+    std::istringstream stream(datagram->Payload);
+    message.LoadFromDatagram(stream, static_cast<std::int64_t>(datagram->Payload.size()),
+                             "127.0.0.1");
+    EXPECT_EQ(message.RawText(), datagram->Payload);
+    EXPECT_EQ(message.Pri(), c.Pri) << datagram->Payload;
+    EXPECT_EQ(message.Msg().Process(), c.Tag) << datagram->Payload;
+    EXPECT_EQ(message.Msg().PID(), c.WithPid ? loggerPid : -1) << datagram->Payload;
     EXPECT_EQ(message.Msg().Content(), " " + c.Text) << "logger puts a space after the colon";
-    EXPECT_EQ(message.Hostname(), ShortHostName()) << datagram->Bytes;
+    EXPECT_EQ(message.Hostname(), ShortHostName()) << datagram->Payload;
     EXPECT_LE(
         std::llabs(message.TimeStamp().Milliseconds() - platform::GetLocalTime().Milliseconds()),
         10'000)
-        << datagram->Bytes;
+        << datagram->Payload;
   }
 }
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "LoopbackReceiver.h"
 #include "SyslogTestSupport.h"
+#include "tests/net/LoopbackReceiver.h"
 
 namespace orvo {
 namespace {
@@ -25,10 +25,10 @@ class IdSysLogTest : public testing::FixedClockTest {
 
   std::string NextDatagram() {
     const auto datagram = FReceiver.Receive();
-    return datagram ? datagram->Bytes : "(nothing arrived)";
+    return datagram ? datagram->Payload : "(nothing arrived)";
   }
 
-  testing::LoopbackReceiver FReceiver;
+  test::TLoopbackReceiver FReceiver;
   TIdSysLog FSender;
   TIdSysLogMessage FMessage;
 };
@@ -47,9 +47,9 @@ TEST_F(IdSysLogTest, TwoSendsOfOneMessageDifferOnlyInTheTime) {
   FSender.SendSyslogMessage(FMessage, true);
   const auto second = FReceiver.Receive();
   ASSERT_TRUE(first && second);
-  EXPECT_EQ(first->Bytes, "<13>Jun 15 12:00:00 sender orvo[4321]:line");
-  EXPECT_EQ(second->Bytes, "<13>Jun 15 12:00:01 sender orvo[4321]:line");
-  EXPECT_EQ(first->PeerPort, second->PeerPort) << "both leave through one socket";
+  EXPECT_EQ(first->Payload, "<13>Jun 15 12:00:00 sender orvo[4321]:line");
+  EXPECT_EQ(second->Payload, "<13>Jun 15 12:00:01 sender orvo[4321]:line");
+  EXPECT_EQ(first->SenderPort, second->SenderPort) << "both leave through one socket";
   EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 6, 15, 12, 0, 1, 900)) << "the message keeps its stamp";
 }
 
@@ -81,7 +81,7 @@ TEST_F(IdSysLogTest, SendFailureReachesTheCallerAndTheStampStays) {
   SetNow(At(kYear, 8, 1, 9, 30));
   EXPECT_THROW(FSender.SendSyslogMessage(FMessage, true), EIdException);
   EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 8, 1, 9, 30));
-  EXPECT_FALSE(FReceiver.Receive(200).has_value());
+  EXPECT_FALSE(FReceiver.Receive(std::chrono::milliseconds(200)).has_value());
 }
 
 }  // namespace
