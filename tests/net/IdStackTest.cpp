@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "LoopbackReceiver.h"
+#include "Raised.h"
 #include "net/IdStackWindows.h"
 #include "net/IdWinSock2.h"
 
@@ -29,17 +30,6 @@ class StackTest : public ::testing::Test {
   ~StackTest() override {
     for (const TIdStackSocketHandle socket : FSockets)
       FStack.SockClose(socket);
-  }
-
-  template <typename Call>
-  EIdSocketError SocketErrorOf(Call call) {
-    try {
-      call();
-    } catch (const EIdSocketError& e) {
-      return e;
-    }
-    ADD_FAILURE() << "no EIdSocketError was raised";
-    return EIdSocketError(0, "");
   }
 
   TIdStackWindows FStack;
@@ -104,26 +94,29 @@ TEST_F(StackTest, CheckSocketResultRaisesOnlyForUntoleratedFailures) {
   EXPECT_TRUE(FStack.CheckSocketResult(-1, {10061, 10035}));
   EXPECT_EQ(FStack.LastCode(), 10035);
 
-  const EIdSocketError error = SocketErrorOf([&] { FStack.CheckSocketResult(-1); });
-  EXPECT_EQ(error.SocketCode(), 10035);
-  EXPECT_EQ(error.Message(), "Socket Error # 10035\r\nOperation would block. ");
+  const auto error = test::Raised<EIdSocketError>([&] { FStack.CheckSocketResult(-1); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->SocketCode(), 10035);
+  EXPECT_EQ(error->Message(), "Socket Error # 10035\r\nOperation would block. ");
   EXPECT_FALSE(FStack.CheckSocketResult(7));
   EXPECT_EQ(FStack.LastCode(), 10035);
 }
 
 TEST_F(StackTest, PlatformErrorsArriveInWinSockNumbering) {
   // A descriptor number no process has open.
-  const EIdSocketError badHandle = SocketErrorOf(
+  const auto badHandle = test::Raised<EIdSocketError>(
       [&] { FStack.CheckSocketResult(FStack.SockSendTo(1 << 20, "x", 1, 0, "127.0.0.1", 9)); });
-  EXPECT_EQ(badHandle.SocketCode(), 10009);
+  ASSERT_TRUE(badHandle);
+  EXPECT_EQ(badHandle->SocketCode(), 10009);
 
   const TIdStackSocketHandle unconnected = OpenSocket();
   std::int32_t family = 0;
   std::string ip;
   std::int32_t port = 0;
-  const EIdSocketError notConnected =
-      SocketErrorOf([&] { FStack.SockPeerName(unconnected, family, ip, port); });
-  EXPECT_EQ(notConnected.Message(), "Socket Error # 10057\r\nSocket is not connected.");
+  const auto notConnected =
+      test::Raised<EIdSocketError>([&] { FStack.SockPeerName(unconnected, family, ip, port); });
+  ASSERT_TRUE(notConnected);
+  EXPECT_EQ(notConnected->Message(), "Socket Error # 10057\r\nSocket is not connected.");
 
   // A loopback port that was just free refuses a stream connection.
   std::int32_t closedPort = 0;
@@ -132,9 +125,10 @@ TEST_F(StackTest, PlatformErrorsArriveInWinSockNumbering) {
     closedPort = released.Port();
   }
   const TIdStackSocketHandle stream = OpenSocket(kStream);
-  const EIdSocketError refused = SocketErrorOf(
+  const auto refused = test::Raised<EIdSocketError>(
       [&] { FStack.CheckSocketResult(FStack.SockConnect(stream, 2, "127.0.0.1", closedPort)); });
-  EXPECT_EQ(refused.Message(), "Socket Error # 10061\r\nConnection refused.");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->Message(), "Socket Error # 10061\r\nConnection refused.");
   EXPECT_EQ(FStack.LastCode(), 10061);
 }
 
@@ -173,9 +167,10 @@ TEST_F(StackTest, ResolveAddressKnowsLocalhostAndDottedTextsWithoutALookup) {
 
 TEST_F(StackTest, UnknownNamesRaiseTheResolversCode) {
   for (const char* host : {"no such host!", "", " localhost"}) {
-    const EIdSocketError error = SocketErrorOf([&] { FStack.ResolveAddress(host); });
-    EXPECT_EQ(error.SocketCode(), 11001) << host;
-    EXPECT_EQ(error.Message(), "Socket Error # 11001\r\n") << host;
+    const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress(host); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->SocketCode(), 11001) << host;
+    EXPECT_EQ(error->Message(), "Socket Error # 11001\r\n") << host;
   }
   EXPECT_EQ(FStack.LastCode(), 11001);
 }

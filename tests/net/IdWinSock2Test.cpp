@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "Raised.h"
 #include "net/IdStackWindows.h"
 
 namespace orvo {
@@ -20,17 +21,6 @@ class BindingTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(SharedStack(), nullptr); }
   void TearDown() override { ws2::SetLibraryFileName(platform::SocketLibraryFileName()); }
 };
-
-template <typename Call>
-EIdWS2StubError StubErrorOf(Call call) {
-  try {
-    call();
-  } catch (const EIdWS2StubError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no EIdWS2StubError was raised";
-  return EIdWS2StubError("none", 0);
-}
 
 TEST(StubErrorTest, MessageIsHeadingAloneWithoutCodeElseHeadingColonAndSystemText) {
   const EIdWS2StubError plain("Something failed", 0);
@@ -81,10 +71,11 @@ TEST(BindingTableTest, HoldsTheRowsInTheirOrderWithGenericRowsUnderAnsiNames) {
 
 TEST_F(BindingTest, CallBeforeStartUpRaisesNotInitialisedNamingTheFunction) {
   ws2::UnloadLibrary();
-  const EIdWS2StubError error = StubErrorOf([] { ws2::socket(2, 2, 0); });
-  EXPECT_EQ(error.SystemCode(), 10093);
-  EXPECT_EQ(error.Heading(), "Error on call Winsock2 library function 'socket'");
-  EXPECT_EQ(error.Message(),
+  const auto error = test::Raised<EIdWS2StubError>([] { ws2::socket(2, 2, 0); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->SystemCode(), 10093);
+  EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'socket'");
+  EXPECT_EQ(error->Message(),
             std::string("Error on call Winsock2 library function 'socket': ") + kNotStartedText);
   EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_socket));
 }
@@ -121,7 +112,9 @@ TEST_F(BindingTest, UnloadPutsEverySlotBackToItsStubAndAStartUpLoadsAgain) {
   for (std::size_t row = 0; row < ws2::BindingRowCount; ++row) {
     EXPECT_TRUE(ws2::SlotHoldsStub(static_cast<ws2::TBindingRow>(row))) << row;
   }
-  EXPECT_EQ(StubErrorOf([] { ws2::htonl(1); }).SystemCode(), 10093);
+  const auto notStarted = test::Raised<EIdWS2StubError>([] { ws2::htonl(1); });
+  ASSERT_TRUE(notStarted);
+  EXPECT_EQ(notStarted->SystemCode(), 10093);
 
   TIdStackWindows again;
   EXPECT_NE(ws2::LibraryHandle(), nullptr);
@@ -131,10 +124,11 @@ TEST_F(BindingTest, UnloadPutsEverySlotBackToItsStubAndAStartUpLoadsAgain) {
 TEST_F(BindingTest, MissingLibraryGivesTheLoadHeadingWithThePlatformsReason) {
   ws2::UnloadLibrary();
   ws2::SetLibraryFileName("liborvo-no-such-library.so");
-  const EIdWS2StubError error = StubErrorOf([] { TIdStackWindows stack; });
-  EXPECT_EQ(error.Heading(), "Error on loading Winsock2 library (WS2_32.DLL)");
-  EXPECT_NE(error.SystemCode(), 0);
-  EXPECT_EQ(error.Message(),
+  const auto error = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Heading(), "Error on loading Winsock2 library (WS2_32.DLL)");
+  EXPECT_NE(error->SystemCode(), 0);
+  EXPECT_EQ(error->Message(),
             "Error on loading Winsock2 library (WS2_32.DLL): liborvo-no-such-library.so: cannot "
             "open shared object file: No such file or directory");
   EXPECT_EQ(ws2::LibraryHandle(), nullptr);
@@ -148,10 +142,11 @@ TEST_F(BindingTest, MissingLibraryGivesTheLoadHeadingWithThePlatformsReason) {
 TEST_F(BindingTest, LibraryWithoutStartUpIsRefusedAndNotKept) {
   ws2::UnloadLibrary();
   ws2::SetLibraryFileName("libm.so.6");
-  const EIdWS2StubError error = StubErrorOf([] { TIdStackWindows stack; });
-  EXPECT_EQ(error.Heading(), "Error on call Winsock2 library function 'WSAStartup'");
-  EXPECT_NE(error.SystemCode(), 0);
-  EXPECT_NE(error.SystemText().find("WSAStartup"), std::string::npos) << error.SystemText();
+  const auto error = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'WSAStartup'");
+  EXPECT_NE(error->SystemCode(), 0);
+  EXPECT_NE(error->SystemText().find("WSAStartup"), std::string::npos) << error->SystemText();
   EXPECT_EQ(ws2::LibraryHandle(), nullptr);
 }
 
@@ -169,16 +164,18 @@ TEST_F(BindingTest, LibraryWhoseStartUpFailsGivesTheInitialisationError) {
 
 TEST_F(BindingTest, RowTheLibraryDoesNotExportRaisesInsteadOfCallingNothing) {
   TIdStackWindows stack;
-  const EIdWS2StubError missing = StubErrorOf([] { ws2::WSAAsyncSelect(0, nullptr, 0, 0); });
-  EXPECT_EQ(missing.Heading(), "Error on call Winsock2 library function 'WSAAsyncSelect'");
-  EXPECT_NE(missing.SystemCode(), 0);
-  EXPECT_NE(missing.Message().find("undefined symbol: WSAAsyncSelect"), std::string::npos)
-      << missing.Message();
+  const auto missing = test::Raised<EIdWS2StubError>([] { ws2::WSAAsyncSelect(0, nullptr, 0, 0); });
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->Heading(), "Error on call Winsock2 library function 'WSAAsyncSelect'");
+  EXPECT_NE(missing->SystemCode(), 0);
+  EXPECT_NE(missing->Message().find("undefined symbol: WSAAsyncSelect"), std::string::npos)
+      << missing->Message();
   EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_WSAAsyncSelect));
 
   // The C library beneath the adapter has its own getprotobyname; it is not the adapter's.
-  const EIdWS2StubError foreign = StubErrorOf([] { ws2::getprotobyname("udp"); });
-  EXPECT_EQ(foreign.Heading(), "Error on call Winsock2 library function 'getprotobyname'");
+  const auto foreign = test::Raised<EIdWS2StubError>([] { ws2::getprotobyname("udp"); });
+  ASSERT_TRUE(foreign);
+  EXPECT_EQ(foreign->Heading(), "Error on call Winsock2 library function 'getprotobyname'");
 }
 
 TEST_F(BindingTest, GenericRowsHaveTheirOwnSlotsAndResolveLikeTheirAnsiRows) {
@@ -194,9 +191,10 @@ TEST_F(BindingTest, GenericRowsHaveTheirOwnSlotsAndResolveLikeTheirAnsiRows) {
   ws2::closesocket(ansi);
 
   // A generic row the adapter lacks names its ANSI export in the failure.
-  const EIdWS2StubError error =
-      StubErrorOf([] { ws2::WSAEnumProtocols(nullptr, nullptr, nullptr); });
-  EXPECT_EQ(error.Heading(), "Error on call Winsock2 library function 'WSAEnumProtocolsA'");
+  const auto error =
+      test::Raised<EIdWS2StubError>([] { ws2::WSAEnumProtocols(nullptr, nullptr, nullptr); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'WSAEnumProtocolsA'");
 }
 
 TEST_F(BindingTest, LastErrorBelongsToTheCallingThread) {
