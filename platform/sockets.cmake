@@ -11,5 +11,4 @@ set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBIL
                                                   VISIBILITY_INLINES_HIDDEN ON)
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings)
-target_link_options(orvo_ws2_adapter PRIVATE LINKER:--no-undefined)
 install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvologger)
