@@ -82,7 +82,7 @@ void TIdStackWindows::FillLocalAddresses() {
   const ws2::THostEnt* entry = ws2::gethostbyname(name.c_str());
   if (entry == nullptr)
     CheckSocketResult(Id_SOCKET_ERROR);
-  for (char** address = entry->h_addr_list; *address != nullptr; ++address) {
+  for (char** address = entry->h_addr_list; address != nullptr && *address != nullptr; ++address) {
     FAddressList->push_back(AddressToText(BytesOf(*address)));
   }
 }
@@ -134,6 +134,11 @@ std::string TIdStackWindows::SockHostByName(const std::string& hostName) {
   const ws2::THostEnt* entry = ws2::gethostbyname(hostName.c_str());
   if (entry == nullptr)
     CheckSocketResult(Id_SOCKET_ERROR);
+  if (entry->h_addr_list == nullptr || entry->h_addr_list[0] == nullptr) {
+    // An entry without any address answers nothing; it fails as the resolver's "no data".
+    ws2::WSASetLastError(ws2::WSANO_DATA);
+    CheckSocketResult(Id_SOCKET_ERROR);
+  }
   return AddressToText(BytesOf(entry->h_addr_list[0]));
 }
 

@@ -19,6 +19,16 @@ class UDPClientTest : public ::testing::Test {
     FClient.SetPort(FReceiver.Port());
   }
 
+  // SO_BROADCAST of the client's open socket, read back through the stack.
+  bool BroadcastOptionSet() {
+    std::int32_t value = 0;
+    std::int32_t length = sizeof(value);
+    const TIdStackSocketHandle socket = FClient.SocketHandle().Socket();
+    SharedStack()->CheckSocketResult(
+        SharedStack()->SockGetOption(socket, 0xFFFF, 0x20, &value, length));
+    return value != 0;
+  }
+
   TLoopbackReceiver FReceiver;
   TIdUDPClient FClient;
 };
@@ -92,6 +102,113 @@ TEST_F(UDPClientTest, LocalhostInAnyCaseIsSentToLoopback) {
     ASSERT_TRUE(datagram) << host;
     EXPECT_EQ(datagram->Payload, host);
   }
+}
+
+TEST_F(UDPClientTest, BroadcastOptionIsAppliedWhenTheSocketOpensAndAtOnceWhileOpen) {
+  const int closed = test::OpenDescriptorCount();
+  FClient.SetBroadcastEnabled(true);
+  EXPECT_FALSE(FClient.Active());  // only stored while no socket is open
+  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+
+  FClient.SendText("broadcast on");
+  EXPECT_TRUE(BroadcastOptionSet());
+  FClient.SetBroadcastEnabled(false);
+  EXPECT_FALSE(BroadcastOptionSet());
+  FClient.SetBroadcastEnabled(true);
+  EXPECT_TRUE(BroadcastOptionSet());
+
+  // A new socket gets the stored value again.
+  FClient.SetActive(false);
+  FClient.SetActive(true);
+  EXPECT_TRUE(BroadcastOptionSet());
+  ASSERT_TRUE(FReceiver.Receive());
+}
+
+TEST_F(UDPClientTest, ActivatingOpensOneSocketAtOnceAndRepeatingItDoesNothing) {
+  const int closed = test::OpenDescriptorCount();
+  FClient.SetActive(true);
+  EXPECT_TRUE(FClient.Active());
+  EXPECT_EQ(test::OpenDescriptorCount(), closed + 1);
+  FClient.SetActive(true);
+  EXPECT_EQ(test::OpenDescriptorCount(), closed + 1);
+  EXPECT_FALSE(BroadcastOptionSet());
+  FClient.SetActive(false);
+  FClient.SetActive(false);
+  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+}
+
+TEST_F(UDPClientTest, UnresolvableHostFailsBeforeAnySocketIsOpened) {
+  const int closed = test::OpenDescriptorCount();
+  FClient.SetHost("no such host!");
+  try {
+    FClient.SendText("lost");
+    FAIL() << "an unresolvable host was accepted";
+  } catch (const EIdSocketError& e) {
+    EXPECT_EQ(e.SocketCode(), 11001);
+    EXPECT_EQ(e.Message(), "Socket Error # 11001\r\n");
+  }
+  EXPECT_FALSE(FClient.Active());
+  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+}
+
+TEST_F(UDPClientTest, ChangedHostAndPortTakeEffectAtTheNextSend) {
+  TLoopbackReceiver other;
+  FClient.SendText("to first");
+  FClient.SetPort(other.Port());
+  FClient.SetHost("LOCALHOST");
+  FClient.SendText("to second");
+  const auto first = FReceiver.Receive();
+  const auto second = other.Receive();
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->Payload, "to first");
+  EXPECT_EQ(second->Payload, "to second");
+  EXPECT_EQ(first->SenderPort, second->SenderPort);
+}
+
+TEST_F(UDPClientTest, ActivationWhileLoadingWaitsForTheEndOfLoading) {
+  const int closed = test::OpenDescriptorCount();
+  FClient.BeginLoading();
+  FClient.SetActive(true);
+  EXPECT_TRUE(FClient.Active());
+  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+  FClient.EndLoading();
+  EXPECT_TRUE(FClient.Active());
+  EXPECT_EQ(test::OpenDescriptorCount(), closed + 1);
+}
+
+TEST_F(UDPClientTest, ClientHasTheDefaultsOfAUDPComponent) {
+  EXPECT_EQ(FClient.BufferSize(), 8192);
+  EXPECT_EQ(FClient.ReceiveTimeout(), -2);
+  EXPECT_FALSE(FClient.BroadcastEnabled());
+  TIdUDPClient fresh;
+  EXPECT_EQ(fresh.Host(), "");
+  EXPECT_EQ(fresh.Port(), 0);
+}
+
+TEST(SocketHandleTest, ClosingTwiceAndDestroyingAClosedHandleAreHarmless) {
+  TIdUDPClient keepsTheStack;
+  const int before = test::OpenDescriptorCount();
+  {
+    TIdSocketHandle handle;
+    EXPECT_FALSE(handle.IsOpen());
+    EXPECT_EQ(handle.Socket(), -1);
+    handle.OpenSocket(2, 0);
+    EXPECT_TRUE(handle.IsOpen());
+    EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
+    handle.OpenSocket(2, 0);  // reopening closes the first socket
+    EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
+    handle.Close();
+    handle.Close();
+    EXPECT_FALSE(handle.IsOpen());
+  }
+  EXPECT_EQ(test::OpenDescriptorCount(), before);
+}
+
+TEST(SocketHandleTest, RefusedSocketLeavesTheHandleClosed) {
+  TIdUDPClient keepsTheStack;
+  TIdSocketHandle handle;
+  EXPECT_THROW(handle.OpenSocket(99, 0), EIdInvalidSocket);
+  EXPECT_FALSE(handle.IsOpen());
 }
 
 }  // namespace

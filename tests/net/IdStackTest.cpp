@@ -1,0 +1,315 @@
+#include "net/IdStack.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LoopbackReceiver.h"
+#include "Raised.h"
+#include "net/IdStackWindows.h"
+#include "net/IdWinSock2.h"
+
+namespace orvo {
+namespace {
+
+constexpr std::int32_t kStream = 1;
+constexpr std::int32_t kDatagram = 2;
+constexpr std::int32_t kSocketLevel = 0xFFFF;
+constexpr std::int32_t kBroadcast = 0x20;
+
+class StackTest : public ::testing::Test {
+ protected:
+  // A socket of the stack, closed at the end of the test.
+  TIdStackSocketHandle OpenSocket(std::int32_t type = kDatagram) {
+    const TIdStackSocketHandle socket = FStack.NewSocket(type);
+    FSockets.push_back(socket);
+    return socket;
+  }
+
+  ~StackTest() override {
+    for (const TIdStackSocketHandle socket : FSockets)
+      FStack.SockClose(socket);
+  }
+
+  TIdStackWindows FStack;
+  std::vector<TIdStackSocketHandle> FSockets;
+};
+
+TEST_F(StackTest, ErrorTextsNumberTheCodeAndGiveTheTableText) {
+  const std::pair<std::int32_t, const char*> texts[] = {
+      {10004, "Interrupted system call."},
+      {10009, "Bad file number."},
+      {10013, "Access denied."},
+      {10014, "Bad address."},
+      {10022, "Invalid argument."},
+      {10024, "Too many open files."},
+      {10035, "Operation would block. "},
+      {10036, "Operation now in progress."},
+      {10037, "Operation already in progress."},
+      {10038, "Socket operation on non-socket."},
+      {10039, "Destination address required."},
+      {10040, "Message too long."},
+      {10041, "Protocol wrong type for socket."},
+      {10042, "Bad protocol option."},
+      {10043, "Protocol not supported."},
+      {10044, "Socket type not supported."},
+      {10045, "Operation not supported on socket."},
+      {10046, "Protocol family not supported."},
+      {10047, "Address family not supported by protocol family."},
+      {10048, "Address already in use."},
+      {10049, "Cannot assign requested address."},
+      {10050, "Network is down."},
+      {10051, "Network is unreachable."},
+      {10052, "Net dropped connection or reset."},
+      {10053, "Software caused connection abort."},
+      {10054, "Connection reset by peer."},
+      {10055, "No buffer space available."},
+      {10056, "Socket is already connected."},
+      {10057, "Socket is not connected."},
+      {10058, "Cannot send or receive after socket is closed."},
+      {10059, "Too many references, cannot splice."},
+      {10060, "Connection timed out."},
+      {10061, "Connection refused."},
+      {10062, "Too many levels of symbolic links."},
+      {10063, "File name too long."},
+      {10064, "Host is down."},
+      {10065, "No route to host."},
+      {10066, "Directory not empty"}};
+  for (const auto& [code, text] : texts) {
+    EXPECT_EQ(FStack.SocketErrorText(code),
+              "Socket Error # " + std::to_string(code) + "\r\n" + text);
+  }
+  for (const std::int32_t code : {0, -1, 10003, 10005, 10067, 10093, 11001, 11004}) {
+    EXPECT_EQ(FStack.SocketErrorText(code), "Socket Error # " + std::to_string(code) + "\r\n");
+  }
+}
+
+TEST_F(StackTest, CheckSocketResultRaisesOnlyForUntoleratedFailures) {
+  EXPECT_FALSE(FStack.CheckSocketResult(0));
+  EXPECT_FALSE(FStack.CheckSocketResult(12345));
+  EXPECT_EQ(FStack.LastCode(), 0);
+
+  ws2::WSASetLastError(10035);
+  EXPECT_TRUE(FStack.CheckSocketResult(-1, {10061, 10035}));
+  EXPECT_EQ(FStack.LastCode(), 10035);
+
+  const auto error = test::Raised<EIdSocketError>([&] { FStack.CheckSocketResult(-1); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->SocketCode(), 10035);
+  EXPECT_EQ(error->Message(), "Socket Error # 10035\r\nOperation would block. ");
+  EXPECT_FALSE(FStack.CheckSocketResult(7));
+  EXPECT_EQ(FStack.LastCode(), 10035);
+}
+
+TEST_F(StackTest, PlatformErrorsArriveInWinSockNumbering) {
+  // A descriptor number no process has open.
+  const auto badHandle = test::Raised<EIdSocketError>(
+      [&] { FStack.CheckSocketResult(FStack.SockSendTo(1 << 20, "x", 1, 0, "127.0.0.1", 9)); });
+  ASSERT_TRUE(badHandle);
+  EXPECT_EQ(badHandle->SocketCode(), 10009);
+
+  const TIdStackSocketHandle unconnected = OpenSocket();
+  std::int32_t family = 0;
+  std::string ip;
+  std::int32_t port = 0;
+  const auto notConnected =
+      test::Raised<EIdSocketError>([&] { FStack.SockPeerName(unconnected, family, ip, port); });
+  ASSERT_TRUE(notConnected);
+  EXPECT_EQ(notConnected->Message(), "Socket Error # 10057\r\nSocket is not connected.");
+
+  // A loopback port that was just free refuses a stream connection.
+  std::int32_t closedPort = 0;
+  {
+    test::TLoopbackReceiver released;
+    closedPort = released.Port();
+  }
+  const TIdStackSocketHandle stream = OpenSocket(kStream);
+  const auto refused = test::Raised<EIdSocketError>(
+      [&] { FStack.CheckSocketResult(FStack.SockConnect(stream, 2, "127.0.0.1", closedPort)); });
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->Message(), "Socket Error # 10061\r\nConnection refused.");
+  EXPECT_EQ(FStack.LastCode(), 10061);
+}
+
+TEST_F(StackTest, NewSocketOpensIPv4SocketsAndReportsARefusal) {
+  const TIdStackSocketHandle socket = OpenSocket();
+  EXPECT_GE(socket, 0);
+  try {
+    FStack.NewSocket(99);
+    FAIL() << "a socket of an unknown type was made";
+  } catch (const EIdInvalidSocket& e) {
+    EXPECT_EQ(e.Message(), "Cannot allocate socket.");
+  }
+}
+
+TEST_F(StackTest, DottedAddressesHaveFourFieldsFrom0To255) {
+  for (const char* text : {"10.0.0.1", "010.0.0.001", "  10.0.0.1", "$0A.0.0.1", "-0.0.0.0",
+                           "+1.2.3.4", "0x7F.0.0.1", "255.255.255.255"}) {
+    EXPECT_TRUE(FStack.IsDottedAddress(text)) << text;
+  }
+  for (const char* text : {"", "...", "10.0.0", "10.0.0.1.5", "10.0.0.256", "10..0.1", "10.0.0.1 ",
+                           "1.2.3", "256.1.1.1", "a.b.c.d", "-1.0.0.0"}) {
+    EXPECT_FALSE(FStack.IsDottedAddress(text)) << text;
+  }
+}
+
+TEST_F(StackTest, ResolveAddressKnowsLocalhostAndDottedTextsWithoutALookup) {
+  for (const char* host : {"localhost", "LOCALHOST", "LocalHost"}) {
+    EXPECT_EQ(FStack.ResolveAddress(host), "127.0.0.1") << host;
+  }
+  for (const char* host : {"192.168.0.1", "010.000.000.001", "0x7F.0.0.1"}) {
+    EXPECT_EQ(FStack.ResolveAddress(host), host);
+  }
+  // Not a dotted address for the stack, so the resolver reads it (as 1.2.0.3).
+  EXPECT_EQ(FStack.ResolveAddress("1.2.3"), "1.2.0.3");
+}
+
+TEST_F(StackTest, UnknownNamesRaiseTheResolversCode) {
+  for (const char* host : {"no such host!", "", " localhost"}) {
+    const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress(host); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->SocketCode(), 11001) << host;
+    EXPECT_EQ(error->Message(), "Socket Error # 11001\r\n") << host;
+  }
+  EXPECT_EQ(FStack.LastCode(), 11001);
+}
+
+TEST_F(StackTest, AddressTextsAndValues) {
+  EXPECT_EQ(FStack.AddressToText({0, 0, 0, 0}), "0.0.0.0");
+  EXPECT_EQ(FStack.AddressToText({255, 255, 255, 255}), "255.255.255.255");
+  EXPECT_EQ(FStack.AddressToText({192, 168, 0, 1}), "192.168.0.1");
+
+  TIdIn4Addr bytes{};
+  FStack.TextToAddress("1.2.3.4.5", bytes);
+  EXPECT_EQ(bytes, (TIdIn4Addr{1, 2, 3, 4}));
+  FStack.TextToAddress("0x7F.300.-1.010", bytes);
+  EXPECT_EQ(bytes, (TIdIn4Addr{127, 44, 255, 10}));
+  EXPECT_THROW(FStack.TextToAddress("1.x.3.4", bytes), EConvertError);
+
+  const std::uint32_t value = FStack.AddressOf("192.168.0.1");
+  EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(&value)[0], 192);
+  EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(&value)[3], 1);
+  EXPECT_EQ(FStack.SockNetToHostLong(value), 0xC0A80001u);
+  EXPECT_EQ(FStack.SockHostToNetShort(514), 0x0202);
+  EXPECT_EQ(FStack.SockNetToHostShort(0x0102), 0x0201);
+  EXPECT_EQ(FStack.SockHostToNetLong(1), FStack.SockNetToHostLong(1));
+}
+
+TEST_F(StackTest, LocalAddressesAreResolvedAfreshOnEveryCall) {
+  const std::string host = FStack.SockHostName();
+  EXPECT_FALSE(host.empty());
+  const std::size_t count = FStack.LocalAddressList().size();
+  ASSERT_GT(count, 0u);
+  EXPECT_EQ(FStack.LocalAddressList().size(), count);
+  const std::string first = FStack.FirstLocalAddress();
+  EXPECT_TRUE(FStack.IsDottedAddress(first)) << first;
+  EXPECT_EQ(first, FStack.LocalAddressList().front());
+  EXPECT_EQ(FStack.SockHostByName(host), first);
+}
+
+TEST_F(StackTest, NamesOfAddressesAndServices) {
+  EXPECT_EQ(FStack.SockHostByAddr("127.0.0.1"), "localhost");
+  EXPECT_EQ(FStack.SockServicePort("syslog"), 514);
+  EXPECT_EQ(FStack.SockServicePort("6514"), 6514);
+  try {
+    FStack.SockServicePort("no-such-service");
+    FAIL() << "an unknown service was accepted";
+  } catch (const EIdInvalidServiceName& e) {
+    EXPECT_EQ(e.Message(), "no-such-service is not a valid service.");
+  }
+  const std::vector<std::string> names = FStack.SockServiceNames(7);
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.front(), "echo");
+  EXPECT_TRUE(FStack.SockServiceNames(1023).empty());
+}
+
+TEST_F(StackTest, SocketOptionsUseWinSockNumbers) {
+  const TIdStackSocketHandle socket = OpenSocket();
+  const std::int32_t on = -1;
+  EXPECT_EQ(FStack.SockSetOption(socket, kSocketLevel, kBroadcast, &on, 4), 0);
+  std::int32_t value = 0;
+  std::int32_t length = 4;
+  EXPECT_EQ(FStack.SockGetOption(socket, kSocketLevel, kBroadcast, &value, length), 0);
+  EXPECT_NE(value, 0);
+  EXPECT_EQ(length, 4);
+
+  const std::int32_t unknownOption = 0x7777;
+  EXPECT_EQ(FStack.SockSetOption(socket, kSocketLevel, unknownOption, &on, 4), -1);
+  EXPECT_EQ(FStack.SockLastError(), 10042);
+}
+
+TEST_F(StackTest, DatagramsTravelThroughBindSendToAndRecvFrom) {
+  const TIdStackSocketHandle receiver = OpenSocket();
+  ASSERT_EQ(FStack.SockBind(receiver, 2, "127.0.0.1", 0), 0);
+  std::int32_t family = 0;
+  std::string ip;
+  std::int32_t port = 0;
+  FStack.SockLocalName(receiver, family, ip, port);
+  EXPECT_EQ(family, 2);
+  EXPECT_EQ(ip, "127.0.0.1");
+  ASSERT_GT(port, 0);
+
+  const TIdStackSocketHandle sender = OpenSocket();
+  EXPECT_EQ(FStack.SockSendTo(sender, "hello", 5, 0, "127.0.0.1", port), 5);
+
+  std::vector<TIdStackSocketHandle> readable{receiver};
+  EXPECT_EQ(FStack.SockSelect(&readable, nullptr, nullptr, 2000), 1);
+  EXPECT_EQ(readable, std::vector<TIdStackSocketHandle>{receiver});
+
+  char buffer[16] = {};
+  std::string senderIp;
+  std::int32_t senderPort = 0;
+  EXPECT_EQ(FStack.SockRecvFrom(receiver, buffer, sizeof(buffer), 0, senderIp, senderPort), 5);
+  EXPECT_EQ(std::string(buffer, 5), "hello");
+  EXPECT_EQ(senderIp, "127.0.0.1");
+  EXPECT_GT(senderPort, 0);
+
+  // Nothing more to read: the list comes back empty when the wait ends.
+  readable = {receiver};
+  EXPECT_EQ(FStack.SockSelect(&readable, nullptr, nullptr, 10), 0);
+  EXPECT_TRUE(readable.empty());
+}
+
+TEST_F(StackTest, SelectRefusesMoreThan64Sockets) {
+  std::vector<TIdStackSocketHandle> tooMany(65, 0);
+  try {
+    FStack.SockSelect(&tooMany, nullptr, nullptr, 0);
+    FAIL() << "65 sockets were accepted";
+  } catch (const EIdStackSetSizeExceeded& e) {
+    EXPECT_EQ(e.Message(), "Set Size Exceeded.");
+  }
+}
+
+TEST_F(StackTest, StreamSocketsAcceptConnectAndExchange) {
+  const TIdStackSocketHandle listener = OpenSocket(kStream);
+  ASSERT_EQ(FStack.SockBind(listener, 2, "", 0), 0);
+  ASSERT_EQ(FStack.SockListen(listener, 1), 0);
+  std::int32_t family = 0;
+  std::string ip;
+  std::int32_t port = 0;
+  FStack.SockLocalName(listener, family, ip, port);
+  EXPECT_EQ(ip, "0.0.0.0");
+
+  const TIdStackSocketHandle client = OpenSocket(kStream);
+  FStack.CheckSocketResult(FStack.SockConnect(client, 2, "127.0.0.1", port));
+  std::string peerIp;
+  std::int32_t peerPort = 0;
+  const TIdStackSocketHandle served = FStack.SockAccept(listener, peerIp, peerPort);
+  ASSERT_GE(served, 0);
+  FSockets.push_back(served);
+  EXPECT_EQ(peerIp, "127.0.0.1");
+
+  EXPECT_EQ(FStack.SockSend(client, "ping", 4, 0), 4);
+  char buffer[8] = {};
+  EXPECT_EQ(FStack.SockRecv(served, buffer, sizeof(buffer), 0), 4);
+  EXPECT_EQ(std::string(buffer, 4), "ping");
+
+  FStack.SockShutdown(client, 1);
+  EXPECT_EQ(FStack.SockRecv(served, buffer, sizeof(buffer), 0), 0);
+  EXPECT_EQ(FStack.SockSend(client, "late", 4, 0), -1);
+  EXPECT_EQ(FStack.SockLastError(), 10058);
+}
+
+}  // namespace
+}  // namespace orvo

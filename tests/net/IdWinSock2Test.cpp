@@ -1,0 +1,214 @@
+#include "net/IdWinSock2.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <thread>
+
+#include "Raised.h"
+#include "net/IdStackWindows.h"
+
+namespace orvo {
+namespace {
+
+constexpr const char* kNotStartedText =
+    "Either the application has not called WSAStartup, or WSAStartup failed";
+
+// Every test starts and ends with no stack alive and the adapter as the library to load.
+class BindingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(SharedStack(), nullptr); }
+  void TearDown() override { ws2::SetLibraryFileName(platform::SocketLibraryFileName()); }
+};
+
+TEST(StubErrorTest, MessageIsHeadingAloneWithoutCodeElseHeadingColonAndSystemText) {
+  const EIdWS2StubError plain("Something failed", 0);
+  EXPECT_EQ(plain.Message(), "Something failed");
+  EXPECT_EQ(plain.SystemCode(), 0);
+  EXPECT_EQ(plain.SystemText(), "");
+  EXPECT_EQ(plain.Heading(), "Something failed");
+
+  const EIdWS2StubError coded("Something failed", 10093);
+  EXPECT_EQ(coded.SystemText(), kNotStartedText);  // the full stop and line end are gone
+  EXPECT_EQ(coded.Message(), std::string("Something failed: ") + kNotStartedText);
+}
+
+TEST(BindingTableTest, HoldsTheRowsInTheirOrderWithGenericRowsUnderAnsiNames) {
+  ASSERT_EQ(ws2::BindingRowCount, 112u);
+  std::set<std::string> names;
+  for (std::size_t row = 0; row < ws2::BindingRowCount; ++row) {
+    names.insert(ws2::ExportName(static_cast<ws2::TBindingRow>(row)));
+  }
+  EXPECT_EQ(names.size(), 100u);
+  EXPECT_STREQ(ws2::ExportName(static_cast<ws2::TBindingRow>(0)), "WSACleanup");
+  EXPECT_STREQ(ws2::ExportName(ws2::Row_socket), "socket");
+  EXPECT_EQ(ws2::Row_socket, 23u);
+  EXPECT_STREQ(ws2::ExportName(ws2::Row_WSAFDIsSet), "__WSAFDIsSet");
+  EXPECT_EQ(ws2::Row_WSAProviderConfigChange, 95u);
+  EXPECT_STREQ(ws2::ExportName(static_cast<ws2::TBindingRow>(111)), "WSARecvEx");
+
+  const std::pair<ws2::TBindingRow, ws2::TBindingRow> genericAndAnsi[] = {
+      {ws2::Row_WSADuplicateSocket, ws2::Row_WSADuplicateSocketA},
+      {ws2::Row_WSAEnumProtocols, ws2::Row_WSAEnumProtocolsA},
+      {ws2::Row_WSASocket, ws2::Row_WSASocketA},
+      {ws2::Row_WSAAddressToString, ws2::Row_WSAAddressToStringA},
+      {ws2::Row_WSAStringToAddress, ws2::Row_WSAStringToAddressA},
+      {ws2::Row_WSALookupServiceBegin, ws2::Row_WSALookupServiceBeginA},
+      {ws2::Row_WSALookupServiceNext, ws2::Row_WSALookupServiceNextA},
+      {ws2::Row_WSAInstallServiceClass, ws2::Row_WSAInstallServiceClassA},
+      {ws2::Row_WSAGetServiceClassInfo, ws2::Row_WSAGetServiceClassInfoA},
+      {ws2::Row_WSAEnumNameSpaceProviders, ws2::Row_WSAEnumNameSpaceProvidersA},
+      {ws2::Row_WSAGetServiceClassNameByClassId, ws2::Row_WSAGetServiceClassNameByClassIdA},
+      {ws2::Row_WSASetService, ws2::Row_WSASetServiceA}};
+  std::size_t expectedRow = 96;
+  for (const auto& [generic, ansi] : genericAndAnsi) {
+    EXPECT_EQ(generic, expectedRow++);
+    EXPECT_STREQ(ws2::ExportName(generic), ws2::ExportName(ansi));
+  }
+  EXPECT_STREQ(ws2::ExportName(static_cast<ws2::TBindingRow>(108)), "TransmitFile");
+}
+
+TEST_F(BindingTest, CallBeforeStartUpRaisesNotInitialisedNamingTheFunction) {
+  ws2::UnloadLibrary();
+  const auto error = test::Raised<EIdWS2StubError>([] { ws2::socket(2, 2, 0); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->SystemCode(), 10093);
+  EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'socket'");
+  EXPECT_EQ(error->Message(),
+            std::string("Error on call Winsock2 library function 'socket': ") + kNotStartedText);
+  EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_socket));
+}
+
+TEST_F(BindingTest, StartUpLoadsOnceAndFunctionsBindAtTheirFirstCall) {
+  ws2::UnloadLibrary();
+  {
+    TIdStackWindows first;
+    const platform::TLibraryHandle handle = ws2::LibraryHandle();
+    ws2::TWSAStartup* startup = ws2::StartupEntry();
+    ASSERT_NE(handle, nullptr);
+    ASSERT_NE(startup, nullptr);
+    TIdStackWindows second;
+    EXPECT_EQ(ws2::LibraryHandle(), handle);
+    EXPECT_EQ(ws2::StartupEntry(), startup);
+
+    EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_htons));
+    EXPECT_EQ(ws2::htons(0x0102), 0x0201);
+    EXPECT_FALSE(ws2::SlotHoldsStub(ws2::Row_htons));
+    EXPECT_EQ(ws2::htons(514), 0x0202);
+  }
+  // The stacks are gone; the library stays loaded until it is unloaded.
+  EXPECT_NE(ws2::LibraryHandle(), nullptr);
+}
+
+TEST_F(BindingTest, UnloadPutsEverySlotBackToItsStubAndAStartUpLoadsAgain) {
+  {
+    TIdStackWindows stack;
+    ws2::htonl(1);
+    ws2::WSAGetLastError();
+  }
+  ws2::UnloadLibrary();
+  EXPECT_EQ(ws2::LibraryHandle(), nullptr);
+  for (std::size_t row = 0; row < ws2::BindingRowCount; ++row) {
+    EXPECT_TRUE(ws2::SlotHoldsStub(static_cast<ws2::TBindingRow>(row))) << row;
+  }
+  const auto notStarted = test::Raised<EIdWS2StubError>([] { ws2::htonl(1); });
+  ASSERT_TRUE(notStarted);
+  EXPECT_EQ(notStarted->SystemCode(), 10093);
+
+  TIdStackWindows again;
+  EXPECT_NE(ws2::LibraryHandle(), nullptr);
+  EXPECT_EQ(ws2::htonl(1), 0x01000000u);
+}
+
+TEST_F(BindingTest, MissingLibraryGivesTheLoadHeadingWithThePlatformsReason) {
+  ws2::UnloadLibrary();
+  ws2::SetLibraryFileName("liborvo-no-such-library.so");
+  const auto error = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Heading(), "Error on loading Winsock2 library (WS2_32.DLL)");
+  EXPECT_NE(error->SystemCode(), 0);
+  EXPECT_EQ(error->Message(),
+            "Error on loading Winsock2 library (WS2_32.DLL): liborvo-no-such-library.so: cannot "
+            "open shared object file: No such file or directory");
+  EXPECT_EQ(ws2::LibraryHandle(), nullptr);
+
+  // A failed load leaves nothing behind: the next start-up tries again.
+  ws2::SetLibraryFileName(platform::SocketLibraryFileName());
+  TIdStackWindows stack;
+  EXPECT_NE(ws2::LibraryHandle(), nullptr);
+}
+
+TEST_F(BindingTest, LibraryWithoutStartUpIsRefusedAndNotKept) {
+  ws2::UnloadLibrary();
+  ws2::SetLibraryFileName("libm.so.6");
+  const auto error = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'WSAStartup'");
+  EXPECT_NE(error->SystemCode(), 0);
+  EXPECT_NE(error->SystemText().find("WSAStartup"), std::string::npos) << error->SystemText();
+  EXPECT_EQ(ws2::LibraryHandle(), nullptr);
+}
+
+TEST_F(BindingTest, LibraryWhoseStartUpFailsGivesTheInitialisationError) {
+  ws2::UnloadLibrary();
+  ws2::SetLibraryFileName("libws2_failing.so");
+  try {
+    TIdStackWindows stack;
+    FAIL() << "a stack came into being over a library that did not start";
+  } catch (const EIdStackInitializationFailed& e) {
+    EXPECT_EQ(e.Message(), "Winsock Initialization Error.");
+  }
+  ws2::UnloadLibrary();
+}
+
+TEST_F(BindingTest, RowTheLibraryDoesNotExportRaisesInsteadOfCallingNothing) {
+  TIdStackWindows stack;
+  const auto missing = test::Raised<EIdWS2StubError>([] { ws2::WSAAsyncSelect(0, nullptr, 0, 0); });
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->Heading(), "Error on call Winsock2 library function 'WSAAsyncSelect'");
+  EXPECT_NE(missing->SystemCode(), 0);
+  EXPECT_NE(missing->Message().find("undefined symbol: WSAAsyncSelect"), std::string::npos)
+      << missing->Message();
+  EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_WSAAsyncSelect));
+
+  // The C library beneath the adapter has its own getprotobyname; it is not the adapter's.
+  const auto foreign = test::Raised<EIdWS2StubError>([] { ws2::getprotobyname("udp"); });
+  ASSERT_TRUE(foreign);
+  EXPECT_EQ(foreign->Heading(), "Error on call Winsock2 library function 'getprotobyname'");
+}
+
+TEST_F(BindingTest, GenericRowsHaveTheirOwnSlotsAndResolveLikeTheirAnsiRows) {
+  TIdStackWindows stack;
+  const ws2::TSocket generic = ws2::WSASocket(2, 2, 0, nullptr, 0, 0);
+  ASSERT_GE(generic, 0);
+  EXPECT_FALSE(ws2::SlotHoldsStub(ws2::Row_WSASocket));
+  EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_WSASocketA));
+  const ws2::TSocket ansi = ws2::WSASocketA(2, 2, 0, nullptr, 0, 0);
+  ASSERT_GE(ansi, 0);
+  EXPECT_EQ(ws2::SlotValue(ws2::Row_WSASocket), ws2::SlotValue(ws2::Row_WSASocketA));
+  ws2::closesocket(generic);
+  ws2::closesocket(ansi);
+
+  // A generic row the adapter lacks names its ANSI export in the failure.
+  const auto error =
+      test::Raised<EIdWS2StubError>([] { ws2::WSAEnumProtocols(nullptr, nullptr, nullptr); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'WSAEnumProtocolsA'");
+}
+
+TEST_F(BindingTest, LastErrorBelongsToTheCallingThread) {
+  TIdStackWindows stack;
+  ws2::WSASetLastError(10035);
+  std::int32_t seenByOtherThread = -1;
+  std::thread other([&] {
+    ws2::WSASetLastError(10061);
+    seenByOtherThread = ws2::WSAGetLastError();
+  });
+  other.join();
+  EXPECT_EQ(seenByOtherThread, 10061);
+  EXPECT_EQ(ws2::WSAGetLastError(), 10035);
+}
+
+}  // namespace
+}  // namespace orvo
