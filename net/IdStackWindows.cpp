@@ -269,19 +269,19 @@ std::int32_t TIdStackWindows::SockLastError() {
 
 void TIdStackWindows::SockPeerName(TIdStackSocketHandle socket, std::int32_t& family,
                                    std::string& ip, std::int32_t& port) {
-  ws2::TSockAddrIn record{};
-  std::int32_t length = kAddressRecordSize;
-  CheckSocketResult(ws2::getpeername(socket, &record, &length));
-  family = record.sin_family;
-  ip = AddressToText(BytesOf(record));
-  port = ws2::ntohs(record.sin_port);
+  ReadSocketName(ws2::getpeername, socket, family, ip, port);
 }
 
 void TIdStackWindows::SockLocalName(TIdStackSocketHandle socket, std::int32_t& family,
                                     std::string& ip, std::int32_t& port) {
+  ReadSocketName(ws2::getsockname, socket, family, ip, port);
+}
+
+void TIdStackWindows::ReadSocketName(ws2::Tgetsockname* query, TIdStackSocketHandle socket,
+                                     std::int32_t& family, std::string& ip, std::int32_t& port) {
   ws2::TSockAddrIn record{};
   std::int32_t length = kAddressRecordSize;
-  CheckSocketResult(ws2::getsockname(socket, &record, &length));
+  CheckSocketResult(query(socket, &record, &length));
   family = record.sin_family;
   ip = AddressToText(BytesOf(record));
   port = ws2::ntohs(record.sin_port);

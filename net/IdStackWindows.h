@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "net/IdStack.h"
+#include "platform/WinSock.h"
 
 namespace orvo {
 
@@ -61,6 +62,11 @@ class TIdStackWindows : public TIdStack {
                              void* value, std::int32_t& length) override;
   std::string AddressToText(const TIdIn4Addr& address) override;
   void TextToAddress(std::string_view text, TIdIn4Addr& address) override;
+
+ private:
+  // Reads the peer's or the socket's own address with getpeername or getsockname.
+  void ReadSocketName(ws2::Tgetsockname* query, TIdStackSocketHandle socket, std::int32_t& family,
+                      std::string& ip, std::int32_t& port);
 };
 
 std::unique_ptr<TIdStack> NewStackWindows();

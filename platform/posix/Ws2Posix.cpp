@@ -147,6 +147,19 @@ bool RoomForAddress(const TSockAddrIn* addr, const std::int32_t* length) noexcep
          (length != nullptr && *length >= static_cast<std::int32_t>(sizeof(TSockAddrIn)));
 }
 
+// getpeername or getsockname, answered in a WinSock record.
+std::int32_t ReadSocketName(int (*query)(int, sockaddr*, socklen_t*), TSocket s, TSockAddrIn* name,
+                            std::int32_t* namelen) noexcept {
+  if (name == nullptr || !RoomForAddress(name, namelen))
+    return Fail(ws2::WSAEFAULT);
+  sockaddr_in address{};
+  socklen_t length = sizeof(address);
+  if (query(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    return FailWithErrno();
+  ToWinSockAddress(address, name, namelen);
+  return 0;
+}
+
 int PosixSocketType(std::int32_t type) noexcept {
   switch (type) {
     case ws2::WS_SOCK_STREAM:
@@ -370,25 +383,11 @@ std::int32_t Connect(TSocket s, const TSockAddrIn* name, std::int32_t namelen) n
 }
 
 std::int32_t GetPeerName(TSocket s, TSockAddrIn* name, std::int32_t* namelen) noexcept {
-  if (name == nullptr || !RoomForAddress(name, namelen))
-    return Fail(ws2::WSAEFAULT);
-  sockaddr_in peer{};
-  socklen_t length = sizeof(peer);
-  if (::getpeername(s, reinterpret_cast<sockaddr*>(&peer), &length) != 0)
-    return FailWithErrno();
-  ToWinSockAddress(peer, name, namelen);
-  return 0;
+  return ReadSocketName(::getpeername, s, name, namelen);
 }
 
 std::int32_t GetSockName(TSocket s, TSockAddrIn* name, std::int32_t* namelen) noexcept {
-  if (name == nullptr || !RoomForAddress(name, namelen))
-    return Fail(ws2::WSAEFAULT);
-  sockaddr_in local{};
-  socklen_t length = sizeof(local);
-  if (::getsockname(s, reinterpret_cast<sockaddr*>(&local), &length) != 0)
-    return FailWithErrno();
-  ToWinSockAddress(local, name, namelen);
-  return 0;
+  return ReadSocketName(::getsockname, s, name, namelen);
 }
 
 std::int32_t GetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, char* optval,
