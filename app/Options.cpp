@@ -70,9 +70,7 @@ void ApplyOption(TOption option, const std::string& value, TScanResult& result) 
       ParseHostPort(value, result.Host, result.Port);
       break;
     case TOption::Priority:
-      // Every priority starts again from the defaults.
-      result.Facility = FacilityOrdinal(value).value_or(1);
-      result.Severity = SeverityOrdinal(value).value_or(5);
+      ParsePriority(value, result.Facility, result.Severity);
       break;
     case TOption::PidAndEcho:
       result.PIDAvailable = true;
@@ -153,6 +151,17 @@ std::optional<std::size_t> FacilityOrdinal(std::string_view value) {
 std::optional<std::size_t> SeverityOrdinal(std::string_view value) {
   return FindName(text::Lower(ExtractField(1, '.', value)), SeverityNames.data(),
                   SeverityNames.size());
+}
+
+void ParsePriority(std::string_view value, TIdSyslogFacility& facility,
+                   TIdSyslogSeverity& severity) {
+  // Every priority starts again from the defaults.
+  facility = TIdSyslogFacility::sfUserLevel;
+  if (const auto ordinal = FacilityOrdinal(value))
+    facility = static_cast<TIdSyslogFacility>(*ordinal);
+  severity = TIdSyslogSeverity::slNotice;
+  if (const auto ordinal = SeverityOrdinal(value))
+    severity = static_cast<TIdSyslogSeverity>(*ordinal);
 }
 
 TScanResult ScanParameters(const std::vector<std::string>& parameters) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "syslog/IdSyslogTypes.h"
+
 // The option scan and its helpers: server address, priority names and field splitting.
 namespace orvo::options {
 
@@ -38,13 +40,18 @@ std::optional<std::size_t> FindName(std::string_view name, const std::string_vie
 std::optional<std::size_t> FacilityOrdinal(std::string_view value);
 std::optional<std::size_t> SeverityOrdinal(std::string_view value);
 
+// facility := the entry named by field 0 of value split at dots, else sfUserLevel; severity :=
+// the entry named by field 1, else slNotice. Both are always written.
+void ParsePriority(std::string_view value, TIdSyslogFacility& facility,
+                   TIdSyslogSeverity& severity);
+
 // Everything the option scan reads from the parameters (parameter 0 is the program).
 struct TScanResult {
   std::string Host = "127.0.0.1";
   std::int32_t Port = 514;
   std::string Tag;
-  std::size_t Facility = 1;  // ordinal of the user-level facility
-  std::size_t Severity = 5;  // ordinal of the notice severity
+  TIdSyslogFacility Facility = TIdSyslogFacility::sfUserLevel;
+  TIdSyslogSeverity Severity = TIdSyslogSeverity::slNotice;
   bool ShowHelp = false;
   bool Echo = false;
   bool PIDAvailable = false;

@@ -12,6 +12,10 @@ std::string ModuleFileName();
 
 std::int32_t CurrentProcessId() noexcept;
 
+// A write to a pipe whose reader has gone then fails with an error the program reports, instead
+// of ending the process by a signal.
+void IgnoreBrokenPipes() noexcept;
+
 // The entry point hands its argument vector over once; until it has, the vector is the one the
 // system recorded when the process started.
 void SetProgramArguments(int argc, const char* const* argv);

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include "platform/Process.h"
@@ -48,6 +49,10 @@ std::string ModuleFileName() {
 
 std::int32_t CurrentProcessId() noexcept {
   return static_cast<std::int32_t>(::getpid());
+}
+
+void IgnoreBrokenPipes() noexcept {
+  ::signal(SIGPIPE, SIG_IGN);
 }
 
 void SetProgramArguments(int argc, const char* const* argv) {

@@ -78,6 +78,35 @@ TEST(PriorityNamesTest, EmptyNumericAndPartialNamesMatchNothing) {
   EXPECT_EQ(FacilityOrdinal("loc.err"), std::nullopt);
 }
 
+TEST(ParsePriorityTest, AlwaysWritesBothAndStartsFromTheDefaults) {
+  using F = TIdSyslogFacility;
+  using S = TIdSyslogSeverity;
+  F facility = F::sfKernel;
+  S severity = S::slDebug;
+  ParsePriority("local3.err", facility, severity);
+  EXPECT_EQ(facility, F::sfLocalUseThree);
+  EXPECT_EQ(severity, S::slError);
+  ParsePriority("security.warning", facility, severity);
+  EXPECT_EQ(facility, F::sfSecurityOne);
+  EXPECT_EQ(severity, S::slWarning);
+  ParsePriority("cron.info", facility, severity);
+  EXPECT_EQ(facility, F::sfClockDaemonOne);
+  EXPECT_EQ(severity, S::slInformational);
+  ParsePriority("local7.emerg", facility, severity);
+  EXPECT_EQ(facility, F::sfLocalUseSeven);
+  EXPECT_EQ(severity, S::slEmergency);
+  ParsePriority("user.alert", facility, severity);
+  EXPECT_EQ(facility, F::sfUserLevel);
+  EXPECT_EQ(severity, S::slNotice);
+  ParsePriority("local0.err", facility, severity);
+  ParsePriority("foo.bar", facility, severity);
+  EXPECT_EQ(facility, F::sfUserLevel);
+  EXPECT_EQ(severity, S::slNotice);
+  ParsePriority("", facility, severity);
+  EXPECT_EQ(facility, F::sfUserLevel) << "an empty name is no kern";
+  EXPECT_EQ(severity, S::slNotice) << "an empty name is no alart";
+}
+
 std::vector<std::string> Params(std::initializer_list<std::string> words) {
   std::vector<std::string> parameters{"/usr/bin/orvologger"};
   parameters.insert(parameters.end(), words);
@@ -89,8 +118,8 @@ TEST(ScanParametersTest, NoParametersGiveTheDefaults) {
   EXPECT_EQ(r.Host, "127.0.0.1");
   EXPECT_EQ(r.Port, 514);
   EXPECT_EQ(r.Tag, "");
-  EXPECT_EQ(r.Facility, 1u);
-  EXPECT_EQ(r.Severity, 5u);
+  EXPECT_EQ(r.Facility, TIdSyslogFacility::sfUserLevel);
+  EXPECT_EQ(r.Severity, TIdSyslogSeverity::slNotice);
   EXPECT_FALSE(r.ShowHelp || r.Echo || r.PIDAvailable);
   EXPECT_EQ(r.FileName, "");
   EXPECT_EQ(r.MessageText, "");
@@ -102,8 +131,8 @@ TEST(ScanParametersTest, OptionsTakeTheirValuesAndTheRestIsTheMessage) {
       {"-h", "10.0.0.5:601", "-p", "local3.err", "-t", "app", "-f", "msgs.txt", "hello", "world"}));
   EXPECT_EQ(r.Host, "10.0.0.5");
   EXPECT_EQ(r.Port, 601);
-  EXPECT_EQ(r.Facility, 19u);
-  EXPECT_EQ(r.Severity, 3u);
+  EXPECT_EQ(r.Facility, TIdSyslogFacility::sfLocalUseThree);
+  EXPECT_EQ(r.Severity, TIdSyslogSeverity::slError);
   EXPECT_EQ(r.Tag, "app");
   EXPECT_EQ(r.FileName, "msgs.txt");
   EXPECT_EQ(r.MessageText, "hello world");
@@ -113,7 +142,7 @@ TEST(ScanParametersTest, OptionsAreRecognisedByTheirFirstCharactersWithCase) {
   EXPECT_TRUE(ScanParameters(Params({"-helpme"})).ShowHelp);
   EXPECT_EQ(ScanParameters(Params({"-host", "h:9"})).Port, 9);
   EXPECT_EQ(ScanParameters(Params({"-hel", "h:9"})).Host, "h");
-  EXPECT_EQ(ScanParameters(Params({"-pri", "kern.debug"})).Severity, 7u);
+  EXPECT_EQ(ScanParameters(Params({"-pri", "kern.debug"})).Severity, TIdSyslogSeverity::slDebug);
   EXPECT_EQ(ScanParameters(Params({"-tag", "x"})).Tag, "x");
   EXPECT_EQ(ScanParameters(Params({"-file", "f"})).FileName, "f");
   EXPECT_EQ(ScanParameters(Params({" -s ", "m"})).Echo, true) << "the option is trimmed";
@@ -156,11 +185,11 @@ TEST(ScanParametersTest, RepeatsOverrideExceptAnUnusablePort) {
   EXPECT_EQ(r.Tag, "two");
   EXPECT_EQ(r.FileName, "y");
   const TScanResult p = ScanParameters(Params({"-p", "local0.err", "-p", "foo.bar"}));
-  EXPECT_EQ(p.Facility, 1u);
-  EXPECT_EQ(p.Severity, 5u);
+  EXPECT_EQ(p.Facility, TIdSyslogFacility::sfUserLevel);
+  EXPECT_EQ(p.Severity, TIdSyslogSeverity::slNotice);
   const TScanResult q = ScanParameters(Params({"-p", "local0.err", "-p", "local1"}));
-  EXPECT_EQ(q.Facility, 17u);
-  EXPECT_EQ(q.Severity, 5u) << "each -p starts again from notice";
+  EXPECT_EQ(q.Facility, TIdSyslogFacility::sfLocalUseOne);
+  EXPECT_EQ(q.Severity, TIdSyslogSeverity::slNotice) << "each -p starts again from notice";
 }
 
 TEST(ScanParametersTest, MessageWordsFollowTheFirstNonOption) {

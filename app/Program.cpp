@@ -1,0 +1,116 @@
+#include "app/Program.h"
+
+#include <exception>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/ConsoleIO.h"
+#include "app/StdInReader.h"
+#include "app/VerRes.h"
+#include "app/orvosyslog.h"
+#include "base/Exception.h"
+#include "platform/Console.h"
+#include "platform/Process.h"
+
+namespace orvo {
+
+namespace {
+
+constexpr int ExitFailure = 9;
+
+// The maker line of the banner: the maker's name and address as the README gives them.
+constexpr std::string_view MakerLine = " orvologger project orvologger.git\r\n";
+constexpr std::string_view Synopsis =
+    "SYNOPSIS\r\n orvologger [-is] [-h host:port] [-f file] [-l file] [-p pri] [-t tag] [--] "
+    "[message ...]\r\n";
+constexpr std::string_view HelpFooter =
+    "For more information, see readme.txt or readme_jp.txt(JAPANESE).";
+constexpr std::string_view Prompt = "\r\nto exit, hit return or Ctrl+c\r\n";
+constexpr std::string_view Acknowledgement =
+    "\r\nOK. message sent.\r\nto exit, hit return or Ctrl+c\r\n";
+
+// Every console text is followed by CR LF.
+void WriteText(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  console::Write(line);
+}
+
+void WriteBannerAndSynopsis() {
+  const std::string program = platform::ModuleFileName();
+  const std::string name = ProductNameOf(program);
+  const std::string version = ProductVersionOf(program);
+  WriteText("\r\n" + name + " ver." + version + "\r\n" + std::string(MakerLine));
+  WriteText(Synopsis);
+}
+
+bool HasVisibleCharacter(std::string_view line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) > 32)
+      return true;
+  return false;
+}
+
+void SendAndEcho(TOrvoSysLogger& logger) {
+  std::string echo;
+  logger.SendMessages(echo);
+  if (logger.Echo())
+    WriteStdErr(echo);
+}
+
+void RunInteractive(TOrvoSysLogger& logger) {
+  WriteBannerAndSynopsis();
+  WriteText(Prompt);
+  TStdInReader input;
+  for (;;) {
+    std::string line = input.ReadLine();
+    if (line.empty())
+      return;
+    // A line of blanks and control characters only sends nothing, but is acknowledged.
+    if (HasVisibleCharacter(line)) {
+      logger.SetMessageText(std::move(line));
+      SendAndEcho(logger);
+    }
+    WriteText(Acknowledgement);
+  }
+}
+
+void Run() {
+  TOrvoSysLogger logger;
+  logger.ParseCommandLine();
+  if (logger.ShowHelp()) {
+    WriteBannerAndSynopsis();
+    WriteText(HelpFooter);
+  } else if (logger.NothingToSend()) {
+    RunInteractive(logger);
+  } else {
+    SendAndEcho(logger);
+  }
+}
+
+// The failure's message alone, as one line on standard output. If even that can't be written,
+// the exit code still tells.
+void ReportFailure(std::string_view message) {
+  std::string line(message);
+  line += "\r\n";
+  platform::WriteStdOut(line);
+}
+
+}  // namespace
+
+int RunProgram() {
+  try {
+    // The module lives inside the try block, so it is freed before the message is written.
+    Run();
+    return 0;
+  } catch (const Exception& failure) {
+    ReportFailure(failure.Message());
+  } catch (const std::exception& failure) {
+    ReportFailure(failure.what());
+  } catch (...) {
+    ReportFailure({});
+  }
+  return ExitFailure;
+}
+
+}  // namespace orvo

@@ -1,0 +1,83 @@
+#include "app/orvosyslog.h"
+
+#include "app/CommandLine.h"
+#include "app/ConsoleIO.h"
+#include "app/MessageFile.h"
+#include "app/Options.h"
+#include "base/Text.h"
+#include "platform/Process.h"
+
+namespace orvo {
+
+TOrvoSysLogger::TOrvoSysLogger()
+    : syslog(std::make_unique<TIdSysLog>()), SysLogMessage(std::make_unique<TIdSysLogMessage>()) {
+  DataModuleCreate();
+}
+
+TOrvoSysLogger::~TOrvoSysLogger() {
+  DataModuleDestroy();
+}
+
+void TOrvoSysLogger::DataModuleCreate() {
+  FShowHelp = false;
+  FAutoTimeStamp = true;
+  FMessageText.clear();
+  FFileName.clear();
+  FEcho = false;
+  SysLogMessage->Msg().SetPIDAvailable(false);
+}
+
+void TOrvoSysLogger::DataModuleDestroy() {}
+
+void TOrvoSysLogger::ParseCommandLine() {
+  const options::TScanResult scan = options::ScanParameters(cmdline::ProgramParameters());
+  // The MSG part builds its text from the process-id switch first, so it goes in before the
+  // scan's other results.
+  if (scan.PIDAvailable)
+    SysLogMessage->Msg().SetPIDAvailable(true);
+  FShowHelp = FShowHelp || scan.ShowHelp;
+  FEcho = FEcho || scan.Echo;
+  FFileName = scan.FileName;
+  FMessageText = scan.MessageText;
+
+  syslog->SetHost(scan.Host);
+  syslog->SetPort(scan.Port);
+  SysLogMessage->SetFacility(scan.Facility);
+  SysLogMessage->SetSeverity(scan.Severity);
+  SysLogMessage->Msg().SetPID(platform::CurrentProcessId());
+  if (!scan.Tag.empty())
+    SysLogMessage->Msg().SetProcess(scan.Tag);
+}
+
+bool TOrvoSysLogger::NothingToSend() const noexcept {
+  return FMessageText.empty() && FFileName.empty();
+}
+
+std::string TOrvoSysLogger::SendOne(std::string_view content) {
+  SysLogMessage->Msg().SetContent(content);
+  syslog->SendSyslogMessage(*SysLogMessage, FAutoTimeStamp);
+  // The message keeps the time stamp of the send, so encoding it again gives the text sent.
+  return SysLogMessage->EncodeText();
+}
+
+void TOrvoSysLogger::SendMessages(std::string& echoText) {
+  if (!FMessageText.empty()) {
+    echoText = SendOne(FMessageText);
+    return;
+  }
+  const TMessageFile file(FFileName);
+  const auto& lines = file.Lines();
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    const std::string_view content = text::TrimView(*line);
+    if (!content.empty())
+      echoText = SendOne(content);
+  }
+}
+
+void WriteStdErr(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  console::WriteError(line);
+}
+
+}  // namespace orvo

@@ -1,0 +1,32 @@
+// Preloaded into the program by the end-to-end tests: the host name "flaky host!" resolves to
+// 127.0.0.1 as many times as ORVO_FLAKY_RESOLVES says, and after that no more, so that a send
+// in the middle of a run fails on an unresolvable host. Every other name goes to the system's
+// resolver (which refuses "flaky host!" by itself, without asking DNS).
+#include <dlfcn.h>
+#include <netdb.h>
+#include <netinet/in.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::atomic<long> Lookups{0};
+
+using TGetAddrInfo = int (*)(const char*, const char*, const addrinfo*, addrinfo**);
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int getaddrinfo(const char* node,
+                                                                  const char* service,
+                                                                  const addrinfo* hints,
+                                                                  addrinfo** result) {
+  static const auto system = reinterpret_cast<TGetAddrInfo>(dlsym(RTLD_NEXT, "getaddrinfo"));
+  if (node == nullptr || std::strcmp(node, "flaky host!") != 0)
+    return system(node, service, hints, result);
+  const char* allowed = std::getenv("ORVO_FLAKY_RESOLVES");
+  if (Lookups++ >= (allowed != nullptr ? std::atol(allowed) : 0))
+    return EAI_NONAME;
+  return system("127.0.0.1", service, hints, result);
+}

@@ -1,0 +1,94 @@
+#include "app/orvosyslog.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "base/Exception.h"
+#include "platform/Process.h"
+
+namespace orvo {
+namespace {
+
+class OrvoSysLoggerTest : public ::testing::Test {
+ protected:
+  void Parse(std::vector<std::string> parameters) {
+    parameters.insert(parameters.begin(), "orvologger");
+    platform::SetProgramArguments(std::move(parameters));
+    FLogger.ParseCommandLine();
+  }
+
+  TIdSysLogMsgPart& Msg() { return FLogger.SysLogMessage->Msg(); }
+
+  const std::string FPid = std::to_string(::getpid());
+  TOrvoSysLogger FLogger;
+};
+
+TEST_F(OrvoSysLoggerTest, CreationSetsTheFields) {
+  EXPECT_FALSE(FLogger.ShowHelp());
+  EXPECT_TRUE(FLogger.AutoTimeStamp());
+  EXPECT_FALSE(FLogger.Echo());
+  EXPECT_EQ(FLogger.MessageText(), "");
+  EXPECT_EQ(FLogger.FileName(), "");
+  EXPECT_FALSE(Msg().PIDAvailable());
+  EXPECT_EQ(Msg().Text(), "");
+  EXPECT_EQ(FLogger.syslog->Port(), 514);
+  EXPECT_TRUE(FLogger.NothingToSend());
+}
+
+TEST_F(OrvoSysLoggerTest, NoParametersStillStoreTheProcessId) {
+  Parse({});
+  EXPECT_EQ(FLogger.syslog->Host(), "127.0.0.1");
+  EXPECT_EQ(FLogger.syslog->Port(), 514);
+  EXPECT_EQ(FLogger.SysLogMessage->Pri(), 13);
+  // The id is written, but without the switch the MSG part keeps no trace of it.
+  EXPECT_EQ(Msg().Process(), "");
+  EXPECT_EQ(Msg().Text(), ":");
+  Parse({"-i"});
+  EXPECT_EQ(Msg().PID(), ::getpid());
+  EXPECT_TRUE(FLogger.NothingToSend());
+}
+
+TEST_F(OrvoSysLoggerTest, TheScanWritesIntoTheComponents) {
+  Parse({"-h", "10.0.0.5:601", "-p", "uucp.err", "-is", "-t", "app", "-f", "list.txt", "hi"});
+  EXPECT_EQ(FLogger.syslog->Host(), "10.0.0.5");
+  EXPECT_EQ(FLogger.syslog->Port(), 601);
+  EXPECT_EQ(FLogger.SysLogMessage->Facility(), TIdSyslogFacility::sfUUCP);
+  EXPECT_EQ(FLogger.SysLogMessage->Severity(), TIdSyslogSeverity::slError);
+  EXPECT_EQ(FLogger.SysLogMessage->Pri(), 67);
+  EXPECT_EQ(Msg().Text(), "app[" + FPid + "]:");
+  EXPECT_TRUE(FLogger.Echo());
+  EXPECT_EQ(FLogger.FileName(), "list.txt");
+  EXPECT_EQ(FLogger.MessageText(), "hi");
+  EXPECT_FALSE(FLogger.NothingToSend());
+}
+
+TEST_F(OrvoSysLoggerTest, TheTagIsCutWithTheProcessIdPartCounted) {
+  const std::string longTag(40, 't');
+  Parse({"-i", "-t", longTag});
+  const std::string pidPart = "[" + FPid + "]:";
+  EXPECT_EQ(Msg().Process(), longTag.substr(0, 32 - pidPart.size()));
+  EXPECT_EQ(Msg().Text(), longTag.substr(0, 32 - pidPart.size()) + pidPart);
+}
+
+TEST_F(OrvoSysLoggerTest, AFileNameAloneIsSomethingToSend) {
+  Parse({"-f", "x"});
+  EXPECT_FALSE(FLogger.NothingToSend());
+  Parse({"-help"});
+  EXPECT_TRUE(FLogger.ShowHelp());
+}
+
+TEST_F(OrvoSysLoggerTest, AMissingFileRaisesBeforeAnythingIsSent) {
+  Parse({"-h", "no such host!", "-f", "/nonexistent/orvo-messages.txt"});
+  std::string echo = "unchanged";
+  try {
+    FLogger.SendMessages(echo);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "ファイル /nonexistent/orvo-messages.txt は開けません");
+  }
+  EXPECT_EQ(echo, "unchanged");
+}
+
+}  // namespace
+}  // namespace orvo
