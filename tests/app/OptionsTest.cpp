@@ -81,30 +81,25 @@ TEST(PriorityNamesTest, EmptyNumericAndPartialNamesMatchNothing) {
 TEST(ParsePriorityTest, AlwaysWritesBothAndStartsFromTheDefaults) {
   using F = TIdSyslogFacility;
   using S = TIdSyslogSeverity;
-  F facility = F::sfKernel;
-  S severity = S::slDebug;
-  ParsePriority("local3.err", facility, severity);
-  EXPECT_EQ(facility, F::sfLocalUseThree);
-  EXPECT_EQ(severity, S::slError);
-  ParsePriority("security.warning", facility, severity);
-  EXPECT_EQ(facility, F::sfSecurityOne);
-  EXPECT_EQ(severity, S::slWarning);
-  ParsePriority("cron.info", facility, severity);
-  EXPECT_EQ(facility, F::sfClockDaemonOne);
-  EXPECT_EQ(severity, S::slInformational);
-  ParsePriority("local7.emerg", facility, severity);
-  EXPECT_EQ(facility, F::sfLocalUseSeven);
-  EXPECT_EQ(severity, S::slEmergency);
-  ParsePriority("user.alert", facility, severity);
-  EXPECT_EQ(facility, F::sfUserLevel);
-  EXPECT_EQ(severity, S::slNotice);
-  ParsePriority("local0.err", facility, severity);
-  ParsePriority("foo.bar", facility, severity);
-  EXPECT_EQ(facility, F::sfUserLevel);
-  EXPECT_EQ(severity, S::slNotice);
-  ParsePriority("", facility, severity);
-  EXPECT_EQ(facility, F::sfUserLevel) << "an empty name is no kern";
-  EXPECT_EQ(severity, S::slNotice) << "an empty name is no alart";
+  struct {
+    const char* Value;
+    F Facility;
+    S Severity;
+  } const cases[] = {{"local3.err", F::sfLocalUseThree, S::slError},
+                     {"security.warning", F::sfSecurityOne, S::slWarning},
+                     {"cron.info", F::sfClockDaemonOne, S::slInformational},
+                     {"local7.emerg", F::sfLocalUseSeven, S::slEmergency},
+                     {"user.alert", F::sfUserLevel, S::slNotice},
+                     {"foo.bar", F::sfUserLevel, S::slNotice},
+                     {"", F::sfUserLevel, S::slNotice}};
+  for (const auto& c : cases) {
+    // Start from values no name gives back, so every write shows.
+    F facility = F::sfKernel;
+    S severity = S::slDebug;
+    ParsePriority(c.Value, facility, severity);
+    EXPECT_EQ(facility, c.Facility) << c.Value;
+    EXPECT_EQ(severity, c.Severity) << c.Value;
+  }
 }
 
 std::vector<std::string> Params(std::initializer_list<std::string> words) {

@@ -1,5 +1,7 @@
 #include "ProgramHarness.h"
 
+#include "net/IdStack.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -12,6 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -232,6 +235,20 @@ std::string WithoutTimeOfDay(const std::string& text) {
   static const std::regex time(
       R"(^(<[0-9]+>[A-Z][a-z]{2} [ 0-9][0-9] )[0-9]{2}:[0-9]{2}:[0-9]{2})");
   return std::regex_replace(text, time, "$1hh:mm:ss", std::regex_constants::format_first_only);
+}
+
+std::string LocalTimeNow(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char text[64];
+  std::strftime(text, sizeof text, format, &local);
+  return text;
+}
+
+std::string LocalAddress() {
+  static const std::string address = NewStack()->FirstLocalAddress();
+  return address;
 }
 
 TTempDir::TTempDir() {

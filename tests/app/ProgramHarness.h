@@ -71,6 +71,12 @@ std::optional<TDatagram> SplitDatagram(const std::string& text);
 // The datagram text with its time of day replaced by "hh:mm:ss", so texts compare exactly.
 std::string WithoutTimeOfDay(const std::string& text);
 
+// The local time now, formatted by strftime.
+std::string LocalTimeNow(const char* format);
+
+// The host name the program puts into its datagrams: the local host's first IPv4 address.
+std::string LocalAddress();
+
 // A directory of its own under the temporary directory, removed with the object.
 class TTempDir {
  public:

@@ -5,7 +5,6 @@
 #include <ctime>
 
 #include "ProgramHarness.h"
-#include "net/IdStack.h"
 
 namespace orvo::harness {
 namespace {
@@ -21,19 +20,9 @@ const std::string Footer = "For more information, see readme.txt or readme_jp.tx
 const std::string Prompt = "\r\nto exit, hit return or Ctrl+c\r\n\r\n";
 const std::string Ack = "\r\nOK. message sent.\r\nto exit, hit return or Ctrl+c\r\n\r\n";
 
-std::string LocalAddress() {
-  static const std::string address = NewStack()->FirstLocalAddress();
-  return address;
-}
-
 // "Mmm dd" of today, as the datagram's header writes it.
 std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%b %e", &local);
-  return text;
+  return LocalTimeNow("%b %e");
 }
 
 // The exact datagram text the program sends, apart from the time of day.

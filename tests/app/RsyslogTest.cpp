@@ -16,7 +16,6 @@
 #include <thread>
 
 #include "ProgramHarness.h"
-#include "net/IdStack.h"
 
 namespace orvo::harness {
 namespace {
@@ -146,15 +145,6 @@ class TRsyslogServer {
   int FPid = -1;
 };
 
-std::string LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-  return text;
-}
-
 struct TExpectedRecord {
   std::string Pri, Facility, Severity, Tag, ProgramName, ProcId, Msg;
 };
@@ -169,7 +159,7 @@ void ExpectRecord(const std::vector<std::string>& record, const TExpectedRecord&
   const std::string reported = record[3].substr(0, 19);
   EXPECT_GE(reported, sentFrom);
   EXPECT_LE(reported, sentUntil);
-  EXPECT_EQ(record[4], NewStack()->FirstLocalAddress());
+  EXPECT_EQ(record[4], LocalAddress());
   EXPECT_EQ(record[5], expected.Tag);
   EXPECT_EQ(record[6], expected.ProgramName);
   EXPECT_EQ(record[7], expected.ProcId);
@@ -184,14 +174,14 @@ TEST(RsyslogTest, RsyslogFilesEveryModeFieldByField) {
   const std::string host = "127.0.0.1:" + std::to_string(server.Port());
   const std::string file = dir.Write("lines.txt", "file first\n\n   file second   \n");
 
-  const std::string from = LocalTimeNow();
+  const std::string from = LocalTimeNow("%Y-%m-%dT%H:%M:%S");
   const TRunResult one = RunOrvologger(
       {"-h", host, "-p", "local3.err", "-t", "onemsg", "-i", "one", "message", "words"});
   const TRunResult lines =
       RunOrvologger({"-h", host, "-p", "mail.warning", "-t", "filetag", "-f", file});
   const TRunResult typed =
       RunOrvologger({"-h", host, "-p", "daemon.info", "-is"}, "typed line\n\n");
-  const std::string until = LocalTimeNow();
+  const std::string until = LocalTimeNow("%Y-%m-%dT%H:%M:%S");
   EXPECT_EQ(one.ExitCode, 0);
   EXPECT_EQ(lines.ExitCode, 0);
   EXPECT_EQ(typed.ExitCode, 0);
