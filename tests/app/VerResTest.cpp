@@ -146,6 +146,16 @@ TEST_F(VerResTest, AValueIsCutAtItsFirstZeroByte) {
   EXPECT_EQ(reader.GetProductVersion(), "9.9") << "the stored length bounds the text";
 }
 
+TEST_F(VerResTest, APathIsCutTo255Characters) {
+  // The path before the key, \StringFileInfo\041103A4\ , takes 25 characters: 230 remain.
+  const std::string fits(230, 'k');
+  TVersionNode root = VersionInfo(1, 0, {{0x0411, 932, {{fits, "kept"}, {"short", "s"}}}});
+  const TVerRes reader(ProgramWith(Block(root)));
+  EXPECT_EQ(reader.QueryValue(fits), "kept");
+  EXPECT_EQ(reader.QueryValue(fits + "extra"), "kept") << "the key's tail is cut off";
+  EXPECT_EQ(reader.QueryValue(std::string(229, 'k')), "");
+}
+
 TEST_F(VerResTest, EmptyValuesAndMissingTranslationsGiveEmptyTexts) {
   TVersionNode root = VersionInfo(1, 0, {Table(0x0411, 932, "name", "1.0")});
   root.Children[0].Children[0].Children[0].Value.clear();
