@@ -1,0 +1,252 @@
+#!/usr/bin/env bash
+# End-to-end benchmark of orvologger beside util-linux logger and a raw sendto loop, all sending
+# to a counting receiver on 127.0.0.1. See the Benchmarks section of README.md.
+#
+#   bench/run.sh            full run: files of 10k, 100k and 1M lines, medians of several runs
+#   bench/run.sh --smoke    one small file, one run of each: checks that everything works, in
+#                           seconds; reports figures but asserts nothing about time
+#
+# Options: --reps N (runs per sender and file, default 5; 3 for the 1M file), --keep (keep the
+# work directory), --no-build (use build/default as it is).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+SMOKE=0
+REPS=5
+KEEP=0
+BUILD=1
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --smoke) SMOKE=1 ;;
+    --reps) REPS="$2"; shift ;;
+    --keep) KEEP=1 ;;
+    --no-build) BUILD=0 ;;
+    *) echo "usage: bench/run.sh [--smoke] [--reps N] [--keep] [--no-build]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+BIN=build/default/bin
+if [ "$BUILD" -eq 1 ]; then
+  cmake --preset default >/dev/null
+  cmake --build --preset default -j2 --target orvologger orvo_ws2_adapter loopback_receiver raw_send_loop \
+    >/dev/null
+fi
+ORVO="$PWD/$BIN/orvologger"
+RECEIVER="$PWD/$BIN/loopback_receiver"
+RAW="$PWD/$BIN/raw_send_loop"
+LOGGER="$(command -v logger || true)"
+TIME=/usr/bin/time
+for tool in "$ORVO" "$RECEIVER" "$RAW" "$LOGGER" "$TIME"; do
+  [ -x "$tool" ] || { echo "bench/run.sh: missing $tool" >&2; exit 2; }
+done
+
+WORK="$(mktemp -d /tmp/orvo-bench.XXXXXX)"
+RECEIVER_PID=""
+cleanup() {
+  if [ -n "$RECEIVER_PID" ]; then kill "$RECEIVER_PID" 2>/dev/null || true; fi
+  if [ "$KEEP" -eq 0 ]; then rm -rf "$WORK"; else echo "work directory kept: $WORK"; fi
+}
+trap cleanup EXIT
+
+FAILURES=0
+note_loss() {
+  echo "  LOSS: $*"
+  FAILURES=$((FAILURES + 1))
+}
+
+# Lines of 99 characters and a line end: a counter, so every datagram differs, and filler.
+make_file() {
+  local lines="$1" file="$2"
+  awk -v n="$lines" 'BEGIN {
+    filler = "the quick brown fox jumps over the lazy dog while the syslog server counts datagrams";
+    for (i = 1; i <= n; i++) printf "message %09d %s\n", i, substr(filler, 1, 81);
+  }' >"$file"
+}
+
+median() {
+  sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print 0; exit }
+    if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# Starts a receiver that stops by itself after `expect` datagrams or a quiet second; sets PORT.
+start_receiver() {
+  local expect="$1" out="$2"
+  "$RECEIVER" --expect "$expect" --idle-ms 1000 --wait-ms 60000 >"$out" &
+  RECEIVER_PID=$!
+  local tries=0
+  PORT=""
+  while [ -z "$PORT" ] && [ $tries -lt 200 ]; do
+    PORT="$(head -n 1 "$out" 2>/dev/null || true)"
+    [ -n "$PORT" ] || { sleep 0.01; tries=$((tries + 1)); }
+  done
+  [ -n "$PORT" ] || { echo "bench/run.sh: the receiver did not start" >&2; exit 2; }
+}
+
+finish_receiver() {
+  wait "$RECEIVER_PID" || true
+  RECEIVER_PID=""
+}
+
+# One timed send of a file: run_sender NAME FILE LINES COMMAND... (@PORT@ in COMMAND is the
+# receiver's port). Appends "name rate rss_kb received sent dropped loop_rate" to $WORK/results.
+run_sender() {
+  local name="$1" file="$2" lines="$3"
+  shift 3
+  local out="$WORK/receiver.out" timefile="$WORK/time.out" senderout="$WORK/sender.out"
+  start_receiver "$lines" "$out"
+  local args=() a
+  for a in "$@"; do args+=("${a//@PORT@/$PORT}"); done
+  local t0 t1
+  t0=$(date +%s%N)
+  "$TIME" -v -o "$timefile" "${args[@]}" >"$senderout" 2>&1 || {
+    echo "bench/run.sh: $name failed:" >&2
+    cat "$senderout" >&2
+    exit 1
+  }
+  t1=$(date +%s%N)
+  finish_receiver
+  local seconds rate rss received dropped sent loop_rate
+  seconds=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f", (b - a) / 1e9 }')
+  rate=$(awk -v n="$lines" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')
+  rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$timefile")
+  read -r _ received _ _ _ dropped _ _ < <(tail -n 1 "$out")
+  sent="$lines"
+  loop_rate="-"
+  if [ "$name" = raw ]; then
+    read -r _ sent _ _ _ loop_rate < "$senderout"
+  fi
+  [ "$received" = "$sent" ] ||
+    note_loss "$name $(basename "$file"): sent $sent, received $received, kernel drops $dropped"
+  echo "$name $rate $rss $received $sent $dropped $loop_rate" >>"$WORK/results"
+}
+
+column_median() {
+  local name="$1" column="$2"
+  awk -v n="$name" -v c="$column" '$1 == n && $c != "-" { print $c }' "$WORK/results" | median
+}
+
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "-" }'
+}
+
+echo "orvologger end-to-end benchmark ($(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores)"
+echo "orvologger: $ORVO"
+echo "logger:     $("$LOGGER" --version)"
+echo
+
+# 1. File mode throughput ------------------------------------------------------------------------
+if [ "$SMOKE" -eq 1 ]; then
+  SIZES=(1000)
+  REPS=1
+else
+  SIZES=(10000 100000 1000000)
+fi
+echo "1. File mode: messages/s (whole process, median), peak RSS, datagrams received/sent"
+for lines in "${SIZES[@]}"; do
+  file="$WORK/lines-$lines.txt"
+  make_file "$lines" "$file"
+  bytes=$(stat -c %s "$file")
+  reps="$REPS"
+  if [ "$lines" -ge 1000000 ] && [ "$reps" -gt 3 ]; then reps=3; fi
+  : >"$WORK/results"
+  for ((r = 1; r <= reps; r++)); do
+    run_sender orvologger "$file" "$lines" "$ORVO" -h "127.0.0.1:@PORT@" -f "$file"
+    run_sender logger "$file" "$lines" "$LOGGER" --rfc3164 -d -n 127.0.0.1 -P @PORT@ -f "$file"
+    run_sender raw "$file" "$lines" "$RAW" @PORT@ "$file"
+  done
+  orvo=$(column_median orvologger 2)
+  logg=$(column_median logger 2)
+  raw=$(column_median raw 2)
+  limit=$(column_median raw 7)
+  orvo_rss=$(column_median orvologger 3)
+  rss_limit=$(((bytes + 16 * 1024 * 1024) / 1024))
+  echo "  $lines lines, $bytes bytes, $reps runs each"
+  printf '    %-11s %9s msg/s  peak RSS %7s KiB\n' orvologger "$orvo" "$orvo_rss"
+  printf '    %-11s %9s msg/s  peak RSS %7s KiB\n' logger "$logg" "$(column_median logger 3)"
+  printf '    %-11s %9s msg/s  peak RSS %7s KiB  (sendto loop alone: %s msg/s)\n' raw "$raw" \
+    "$(column_median raw 3)" "$limit"
+  echo "    orvologger/logger $(ratio "$orvo" "$logg")   orvologger/limit $(ratio "$orvo" "$limit")" \
+    "  orvologger/raw process $(ratio "$orvo" "$raw")"
+  echo "    orvologger peak RSS $orvo_rss KiB against file size + 16 MiB = $rss_limit KiB:" \
+    "$([ "$orvo_rss" -le "$rss_limit" ] && echo within || echo OVER)"
+  awk '{ r[$1] += $4; s[$1] += $5; d[$1] += $6 }
+       END { for (n in r) printf "    %-11s received %d of %d sent (kernel drops %d)\n", n, r[n], s[n], d[n] }' \
+    "$WORK/results" | sort
+done
+echo
+
+# 2. One message, whole process ------------------------------------------------------------------
+echo "2. One message: whole-process time"
+if command -v hyperfine >/dev/null; then
+  if [ "$SMOKE" -eq 1 ]; then warmup=2; runs=5; else warmup=30; runs=300; fi
+  start_receiver $((2 * (warmup + runs))) "$WORK/receiver.out"
+  hyperfine -N --style none --warmup "$warmup" --runs "$runs" --export-json "$WORK/one.json" \
+    -n orvologger "$ORVO -h 127.0.0.1:$PORT word" \
+    -n logger "$LOGGER --rfc3164 -d -n 127.0.0.1 -P $PORT word" >/dev/null
+  finish_receiver
+  python3 - "$WORK/one.json" <<'EOF'
+import json, sys
+results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
+o, l = results["orvologger"], results["logger"]
+for name, r in (("orvologger", o), ("logger", l)):
+    print(f"    {name:<11} median {r['median'] * 1e3:7.3f} ms  mean {r['mean'] * 1e3:7.3f} ms"
+          f"  min {r['min'] * 1e3:7.3f} ms  ({len(r['times'])} runs)")
+print(f"    orvologger/logger (medians) {o['median'] / l['median']:.3f}")
+EOF
+  read -r _ received _ _ _ dropped _ _ < <(tail -n 1 "$WORK/receiver.out")
+  expected=$((2 * (warmup + runs)))
+  echo "    datagrams received $received of $expected sent"
+  [ "$received" = "$expected" ] || note_loss "one message: sent $expected, received $received"
+else
+  echo "    hyperfine is not installed; skipped"
+fi
+echo
+
+# 3. Host by name --------------------------------------------------------------------------------
+echo "3. Host by name: file mode, localhost (no lookup) against the machine's own name"
+if [ "$SMOKE" -eq 1 ]; then lines=1000; else lines=100000; fi
+file="$WORK/lines-$lines.txt"
+[ -f "$file" ] || make_file "$lines" "$file"
+self="$(hostname)"
+self_address="$(getent ahostsv4 "$self" | awk 'NR == 1 { print $1 }')"
+: >"$WORK/results"
+reps=$([ "$SMOKE" -eq 1 ] && echo 1 || echo 3)
+if [[ "$self_address" == 127.* ]]; then
+  for ((r = 1; r <= reps; r++)); do
+    run_sender localhost "$file" "$lines" "$ORVO" -h "localhost:@PORT@" -f "$file"
+    run_sender byname "$file" "$lines" "$ORVO" -h "$self:@PORT@" -f "$file"
+  done
+  local_rate=$(column_median localhost 2)
+  name_rate=$(column_median byname 2)
+  echo "  $lines lines, $reps runs each; '$self' resolves to $self_address"
+  printf '    %-22s %9s msg/s\n' "-h localhost:PORT" "$local_rate" "-h $self:PORT" "$name_rate"
+  echo "    by name/localhost $(ratio "$name_rate" "$local_rate")"
+else
+  echo "    '$self' resolves to '${self_address:-nothing}', not to loopback: skipped"
+fi
+echo
+
+# 4. System calls --------------------------------------------------------------------------------
+echo "4. System calls of orvologger in file mode (strace -c -f)"
+if command -v strace >/dev/null; then
+  for lines in 1 1000; do
+    file="$WORK/syscalls-$lines.txt"
+    make_file "$lines" "$file"
+    start_receiver "$lines" "$WORK/receiver.out"
+    strace -c -f -o "$WORK/strace.out" "$ORVO" -h "127.0.0.1:$PORT" -f "$file"
+    finish_receiver
+    total=$(awk '$NF == "total" { print $4 }' "$WORK/strace.out")
+    sendto=$(awk '$NF == "sendto" { print $4 }' "$WORK/strace.out")
+    printf '    %5d lines: %5d calls, %5d sendto, %4d others\n' "$lines" "$total" "$sendto" \
+      $((total - sendto))
+  done
+else
+  echo "    strace is not installed; skipped"
+fi
+
+if [ "$FAILURES" -ne 0 ]; then
+  echo
+  echo "$FAILURES run(s) lost datagrams (see LOSS lines)"
+  exit 1
+fi
