@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "platform/Clock.h"
 
@@ -12,12 +13,9 @@ namespace {
 std::atomic<bool> gTimeFixed{false};
 std::atomic<std::int64_t> gFixedTime{0};
 
-TDateTime SystemLocalTime() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  // localtime_r reads the time zone once per process, so every later call is arithmetic only.
+std::optional<TDateTime> LocalTimeOfSecond(time_t second) {
   tm local{};
-  localtime_r(&now.tv_sec, &local);
+  localtime_r(&second, &local);
   TDateTimeParts parts;
   parts.Year = local.tm_year + 1900;
   parts.Month = local.tm_mon + 1;
@@ -26,8 +24,31 @@ TDateTime SystemLocalTime() {
   parts.Minute = local.tm_min;
   // A leap second is shown as :60; the local time of this system has no such second.
   parts.Second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  parts.Millisecond = static_cast<int>(now.tv_nsec / 1'000'000);
-  return datetime::TryEncodeDateTime(parts).value_or(TDateTime());
+  return datetime::TryEncodeDateTime(parts);
+}
+
+// The conversion of the last whole second read on this thread. Every read within that second
+// adds its milliseconds to it; the first read of a new second converts that second afresh, so
+// an hour change or a change of the zone's offset shows from its first second on, as the C
+// library tells it. A sender reads the clock twice per message, hundreds of thousands of times
+// a second, and so converts about once a second instead of every time.
+struct LastSecond {
+  bool Known = false;
+  time_t Second = 0;
+  std::optional<TDateTime> Start;
+};
+thread_local LastSecond tLastSecond;
+
+TDateTime SystemLocalTime() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  LastSecond& last = tLastSecond;
+  if (!last.Known || now.tv_sec != last.Second)
+    last = {true, now.tv_sec, LocalTimeOfSecond(now.tv_sec)};
+  // A second the calendar can't hold reads as the zero time.
+  if (!last.Start)
+    return TDateTime();
+  return TDateTime(last.Start->Milliseconds() + now.tv_nsec / 1'000'000);
 }
 
 }  // namespace

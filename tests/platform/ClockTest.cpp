@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 
@@ -39,6 +40,30 @@ TEST_F(ClockTest, MillisecondsMove) {
   for (int i = 0; i < 5'000'000 && !moved; ++i)
     moved = GetLocalTime() != first;
   EXPECT_TRUE(moved);
+}
+
+std::int64_t SecondOf(TDateTime time) {
+  return time.Milliseconds() / 1000;
+}
+
+// Reads within one second share one conversion of that second; the first read of the next
+// second must convert it afresh. A conversion kept too long would stay in the first second (its
+// milliseconds never reach 1000) or drift from the C library's local time.
+TEST_F(ClockTest, ConvertsEachNewSecondAfresh) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  const TDateTime first = GetLocalTime();
+  TDateTime last = first;
+  while (SecondOf(last) == SecondOf(first) && std::chrono::steady_clock::now() < deadline) {
+    const TDateTime now = GetLocalTime();
+    EXPECT_LE(SecondOf(now), SecondOf(first) + 1);
+    last = now;
+  }
+  ASSERT_EQ(SecondOf(last), SecondOf(first) + 1) << "the second did not turn within 3 s";
+  EXPECT_LT(last.Milliseconds() % 1000, 500) << "the new second was read late or wrongly";
+  // The same second as the C library tells, give or take the turn between the two reads.
+  const std::int64_t library = SecondOf(LibraryLocalTime());
+  EXPECT_LE(library - SecondOf(last), 1);
+  EXPECT_GE(library - SecondOf(last), -1);
 }
 
 TEST_F(ClockTest, AnswersTheTimeATestFixedUntilCleared) {
