@@ -1,5 +1,9 @@
 #include "app/MessageFile.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -13,42 +17,115 @@ namespace {
   throw Exception("ファイル " + fileName + " は開けません");
 }
 
+bool IsLineEnd(char c) noexcept {
+  return c == '\n' || c == '\r';
+}
+
+constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7FULL;
+
+// One bit (the high bit of the byte) for every byte of `word` that equals `c`. Exact per byte:
+// the sums never carry from one byte into the next.
+std::uint64_t BytesEqual(std::uint64_t word, char c) noexcept {
+  const std::uint64_t x = word ^ (0x0101010101010101ULL * static_cast<unsigned char>(c));
+  return ~(((x & kLowBits) + kLowBits) | x | kLowBits);
+}
+
+// The index in memory order of the last byte marked in `found` (not zero).
+int LastMarkedByte(std::uint64_t found) noexcept {
+  if constexpr (std::endian::native == std::endian::little)
+    return (63 - std::countl_zero(found)) / 8;
+  else
+    return 7 - std::countr_zero(found) / 8;
+}
+
+// Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
+// `begin`. Looks at eight bytes at a time, since message lines are long and line ends rare.
+const char* LineStart(const char* begin, const char* end) noexcept {
+  const char* p = end;
+  while (p - begin >= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p - 8, sizeof(word));
+    if (const std::uint64_t found = BytesEqual(word, '\n') | BytesEqual(word, '\r')) {
+      return p - 8 + LastMarkedByte(found) + 1;
+    }
+    p -= 8;
+  }
+  while (p != begin && !IsLineEnd(p[-1]))
+    --p;
+  return p;
+}
+
+// Reads what follows the expected size, for a file that grew meanwhile or whose size is not
+// known in advance (a pipe or a device).
+std::string ReadRest(std::ifstream& file) {
+  std::string rest;
+  std::string chunk(64 * 1024, '\0');
+  while (file.read(chunk.data(), static_cast<std::streamsize>(chunk.size())), file.gcount() > 0)
+    rest.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
+  return rest;
+}
+
 }  // namespace
 
 TMessageFile::TMessageFile(const std::string& fileName) {
   std::ifstream file(fileName, std::ios::binary);
   if (!file)
     RaiseCannotOpen(fileName);
+  // The text is read straight into one buffer of the file's size, which nothing fills first.
+  std::size_t length = 0;
   std::error_code error;
-  if (std::filesystem::is_regular_file(fileName, error)) {
-    const std::uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (!error && size < FText.max_size())
-      FText.reserve(static_cast<std::size_t>(size));
+  const std::uintmax_t size = std::filesystem::file_size(fileName, error);
+  if (!error && size > 0 && size < static_cast<std::uintmax_t>(PTRDIFF_MAX)) {
+    FBuffer = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
+    file.read(FBuffer.get(), static_cast<std::streamsize>(size));
+    length = static_cast<std::size_t>(file.gcount());
   }
-  std::vector<char> chunk(64 * 1024);
-  while (file.read(chunk.data(), static_cast<std::streamsize>(chunk.size())), file.gcount() > 0)
-    FText.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
+  if (file.good()) {
+    if (const std::string rest = ReadRest(file); !rest.empty()) {
+      auto joined = std::make_unique_for_overwrite<char[]>(length + rest.size());
+      std::copy_n(FBuffer.get(), length, joined.get());
+      std::copy(rest.begin(), rest.end(), joined.get() + length);
+      FBuffer = std::move(joined);
+      length += rest.size();
+    }
+  }
   // A directory opens but does not read: that too is a file that can't be opened.
   if (file.bad())
     RaiseCannotOpen(fileName);
-  FLines = text::SplitLines(FText);
+  FText = text::UpToNul(std::string_view(FBuffer.get(), length));
 }
 
 namespace text {
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos)
-      end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
-      ++start;
+std::string_view UpToNul(std::string_view text) noexcept {
+  return text.substr(0, text.find('\0'));
+}
+
+std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept {
+  if (rest.empty())
+    return std::nullopt;
+  std::size_t end = rest.size();
+  // The line end that closes the last line; an LF right after a CR is one line end with it.
+  if (rest[end - 1] == '\n') {
+    --end;
+    if (end > 0 && rest[end - 1] == '\r')
+      --end;
+  } else if (rest[end - 1] == '\r') {
+    --end;
   }
+  const std::size_t start =
+      static_cast<std::size_t>(LineStart(rest.data(), rest.data() + end) - rest.data());
+  const std::string_view line = rest.substr(start, end - start);
+  rest = rest.substr(0, start);
+  return line;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::string_view rest = UpToNul(text);
+  std::vector<std::string_view> lines;
+  while (const std::optional<std::string_view> line = TakeLastLine(rest))
+    lines.push_back(*line);
+  std::reverse(lines.begin(), lines.end());
   return lines;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orvo {
 
-// The lines of a message file, read whole when the object is made. The lines are views into
-// the one text buffer the object holds, so the object is neither copied nor moved.
+// A message file, read whole when the object is made. Its lines are taken from the text in
+// place (text::TakeLastLine), last line first, so no list of lines is built beside the text.
 class TMessageFile {
  public:
   // Raises "ファイル <fileName> は開けません" when the file can't be opened or read.
@@ -15,18 +17,25 @@ class TMessageFile {
   TMessageFile(const TMessageFile&) = delete;
   TMessageFile& operator=(const TMessageFile&) = delete;
 
-  // Every line in file order, without line ends.
-  const std::vector<std::string_view>& Lines() const noexcept { return FLines; }
+  // The file's bytes up to its first NUL, unchanged.
+  std::string_view Text() const noexcept { return FText; }
 
  private:
-  std::string FText;
-  std::vector<std::string_view> FLines;
+  std::unique_ptr<char[]> FBuffer;
+  std::string_view FText;
 };
 
 namespace text {
 
-// Splits at LF, CR or CR LF (one line end each). A NUL ends the text; a last line without a
+// The text up to its first NUL: a NUL ends the text of a message file.
+std::string_view UpToNul(std::string_view text) noexcept;
+
+// Takes the last line off the end of `rest` and gives it back without its line end; nullopt
+// when `rest` is empty. Lines end at LF, CR or CR LF (one line end each); a last line without a
 // line end counts; no empty line follows a final line end.
+std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept;
+
+// Every line of a text, up to its first NUL, in text order, by the rule of TakeLastLine.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
 }  // namespace text

@@ -1,5 +1,6 @@
 #include "app/orvosyslog.h"
 
+#include <optional>
 #include "app/CommandLine.h"
 #include "app/ConsoleIO.h"
 #include "app/MessageFile.h"
@@ -53,25 +54,34 @@ bool TOrvoSysLogger::NothingToSend() const noexcept {
   return FMessageText.empty() && FFileName.empty();
 }
 
-std::string TOrvoSysLogger::SendOne(std::string_view content) {
+void TOrvoSysLogger::SendOne(std::string_view content) {
   SysLogMessage->Msg().SetContent(content);
   syslog->SendSyslogMessage(*SysLogMessage, FAutoTimeStamp);
+}
+
+std::string TOrvoSysLogger::LastSentText() {
   // The message keeps the time stamp of the send, so encoding it again gives the text sent.
   return SysLogMessage->EncodeText();
 }
 
 void TOrvoSysLogger::SendMessages(std::string& echoText) {
   if (!FMessageText.empty()) {
-    echoText = SendOne(FMessageText);
+    SendOne(FMessageText);
+    echoText = LastSentText();
     return;
   }
   const TMessageFile file(FFileName);
-  const auto& lines = file.Lines();
-  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+  std::string_view rest = file.Text();
+  bool sent = false;
+  while (const std::optional<std::string_view> line = text::TakeLastLine(rest)) {
     const std::string_view content = text::TrimView(*line);
-    if (!content.empty())
-      echoText = SendOne(content);
+    if (!content.empty()) {
+      SendOne(content);
+      sent = true;
+    }
   }
+  if (sent)
+    echoText = LastSentText();
 }
 
 void WriteStdErr(std::string_view text) {

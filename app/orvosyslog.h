@@ -42,7 +42,9 @@ class TOrvoSysLogger {
   const std::string& FileName() const noexcept { return FFileName; }
 
  private:
-  std::string SendOne(std::string_view content);
+  void SendOne(std::string_view content);
+  // The datagram text of the last send, for the echo line.
+  std::string LastSentText();
 
   bool FShowHelp = false;
   bool FAutoTimeStamp = false;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "base/Exception.h"
 
@@ -37,6 +38,85 @@ TEST(SplitLinesTest, LinesAreViewsIntoTheText) {
   EXPECT_EQ(lines[1].data(), text.data() + 4);
 }
 
+// The lines as a forward reading finds them: each line runs to the next CR or LF, and an LF
+// right after a CR belongs to the CR's line end.
+Lines ForwardLines(std::string_view text) {
+  Lines lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+      ++end;
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+      ++start;
+  }
+  return lines;
+}
+
+// Taking lines off the end must find the same lines as reading forward, for every text of up to
+// seven characters made of a letter, CR and LF.
+TEST(TakeLastLineTest, FindsTheLinesAForwardReadingFinds) {
+  constexpr std::string_view alphabet = "a\r\n";
+  std::vector<std::string> texts{""};
+  for (std::size_t length = 1; length <= 7; ++length) {
+    const std::size_t shorter = texts.size();
+    for (std::size_t i = 0; i < shorter; ++i) {
+      if (texts[i].size() == length - 1) {
+        for (char c : alphabet)
+          texts.push_back(texts[i] + c);
+      }
+    }
+  }
+  ASSERT_EQ(texts.size(), 3280u);
+  for (const std::string& text : texts) {
+    Lines backward;
+    std::string_view rest = text;
+    while (const auto line = text::TakeLastLine(rest)) {
+      ASSERT_LE(backward.size(), text.size()) << "no end to the lines of a text";
+      backward.insert(backward.begin(), *line);
+    }
+    EXPECT_EQ(backward, ForwardLines(text)) << "text of " << text.size() << " characters";
+  }
+}
+
+// Long lines are searched several bytes at a time: line ends at every position of such a block,
+// bytes that differ from CR and LF by one bit, and bytes of the upper half must all be told apart.
+TEST(TakeLastLineTest, FindsTheLinesOfLongTextsAForwardReadingFinds) {
+  using namespace std::string_view_literals;
+  constexpr std::string_view alphabet =
+      "\r\n\x0c\x0b\x0e\x8a\x8d\xff\x00 abcdefghijklmnopqrstuvwxyz"sv;
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 20000; ++round) {
+    const std::size_t length = random() % 48;
+    // Some texts are mostly line ends, most mostly letters.
+    const std::size_t firstChoice = round % 3 == 0 ? 0 : 9;
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) {
+      const bool lineEnd = random() % 8 == 0;
+      text += lineEnd ? alphabet[random() % 2]
+                      : alphabet[firstChoice + random() % (alphabet.size() - firstChoice)];
+    }
+    Lines backward;
+    std::string_view rest = text;
+    while (const auto line = text::TakeLastLine(rest)) {
+      ASSERT_LE(backward.size(), text.size()) << "no end to the lines of a text";
+      backward.insert(backward.begin(), *line);
+    }
+    ASSERT_EQ(backward, ForwardLines(text)) << "round " << round;
+  }
+}
+
+TEST(TakeLastLineTest, TakesTheLastLineAndLeavesTheRestWithItsLineEnd) {
+  std::string_view rest = "one\r\ntwo\n";
+  EXPECT_EQ(text::TakeLastLine(rest), "two");
+  EXPECT_EQ(rest, "one\r\n");
+  EXPECT_EQ(text::TakeLastLine(rest), "one");
+  EXPECT_EQ(rest, "");
+  EXPECT_EQ(text::TakeLastLine(rest), std::nullopt);
+}
+
 class MessageFileTest : public ::testing::Test {
  protected:
   void TearDown() override { std::filesystem::remove_all(FDir); }
@@ -57,11 +137,12 @@ class MessageFileTest : public ::testing::Test {
 TEST_F(MessageFileTest, ReadsEveryLineUnchanged) {
   const std::string path = Write(std::string("  b  \r\n\xe3\x81\x82\tx\n\0tail", 15));
   const TMessageFile file(path);
-  EXPECT_EQ(file.Lines(), (Lines{"  b  ", "\xe3\x81\x82\tx"}));
+  EXPECT_EQ(file.Text(), "  b  \r\n\xe3\x81\x82\tx\n") << "the text ends at its NUL";
+  EXPECT_EQ(text::SplitLines(file.Text()), (Lines{"  b  ", "\xe3\x81\x82\tx"}));
 }
 
 TEST_F(MessageFileTest, AnEmptyFileHasNoLines) {
-  EXPECT_TRUE(TMessageFile(Write("")).Lines().empty());
+  EXPECT_TRUE(TMessageFile(Write("")).Text().empty());
 }
 
 TEST_F(MessageFileTest, AFileThatCannotBeOpenedFailsWithItsNameAsGiven) {
@@ -83,14 +164,26 @@ TEST_F(MessageFileTest, AFileThatCannotBeOpenedFailsWithItsNameAsGiven) {
   }
 }
 
+TEST_F(MessageFileTest, ReadsAFileWhoseSizeIsNotKnownBeforeReading) {
+  // Files of the process file system tell the size 0 and still have a text.
+  const std::string path = "/proc/self/status";
+  if (!std::filesystem::exists(path))
+    GTEST_SKIP() << "no " << path << " here";
+  const TMessageFile file(path);
+  EXPECT_TRUE(file.Text().starts_with("Name:")) << file.Text().substr(0, 40);
+  EXPECT_GT(text::SplitLines(file.Text()).size(), 5u);
+}
+
 TEST_F(MessageFileTest, ReadsAFileLargerThanOneReadBlock) {
   std::string bytes;
   for (int i = 0; i < 20000; ++i)
     bytes += "line " + std::to_string(i) + "\r\n";
   const TMessageFile file(Write(bytes));
-  ASSERT_EQ(file.Lines().size(), 20000u);
-  EXPECT_EQ(file.Lines().front(), "line 0");
-  EXPECT_EQ(file.Lines().back(), "line 19999");
+  EXPECT_EQ(file.Text().size(), bytes.size());
+  const Lines lines = text::SplitLines(file.Text());
+  ASSERT_EQ(lines.size(), 20000u);
+  EXPECT_EQ(lines.front(), "line 0");
+  EXPECT_EQ(lines.back(), "line 19999");
 }
 
 }  // namespace
