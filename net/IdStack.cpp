@@ -1,5 +1,6 @@
 #include "net/IdStack.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <utility>
@@ -121,6 +122,8 @@ TIdStackSocketHandle TIdStack::NewSocket(std::int32_t type, std::int32_t protoco
 }
 
 bool TIdStack::IsDottedAddress(std::string_view text) const {
+  if (address::ReadPlainDottedQuad(text))
+    return true;
   std::string_view rest = text;
   const std::string_view first = address::SplitField(rest);
   const std::string_view second = address::SplitField(rest);
@@ -175,6 +178,58 @@ std::string_view SplitField(std::string_view& rest) {
   const std::string_view field = rest.substr(0, dot);
   rest = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);
   return field;
+}
+
+namespace {
+
+constexpr std::size_t kShortestDottedQuad = 7;  // "0.0.0.0"
+constexpr std::size_t kLongestDottedQuad = 15;  // "255.255.255.255"
+
+std::optional<TIdIn4Addr> ParsePlainDottedQuad(std::string_view text) noexcept {
+  TIdIn4Addr bytes{};
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  for (std::size_t field = 0; field < bytes.size(); ++field) {
+    if (field > 0) {
+      if (p == end || *p != '.')
+        return std::nullopt;
+      ++p;
+    }
+    const char* const start = p;
+    unsigned value = 0;
+    while (p != end && p - start < 3 && *p >= '0' && *p <= '9')
+      value = value * 10 + static_cast<unsigned>(*p++ - '0');
+    if (p == start || value > 255)
+      return std::nullopt;
+    bytes[field] = static_cast<std::uint8_t>(value);
+  }
+  if (p != end)
+    return std::nullopt;
+  return bytes;
+}
+
+// The last text read and its answer, on this thread. A sender reads the same server address
+// twice for every datagram (to tell a dotted address, then to build the address record), so
+// the answer is kept for the next read of the same text.
+struct LastDottedQuad {
+  std::array<char, kLongestDottedQuad> Text{};
+  std::size_t Size = 0;
+  std::optional<TIdIn4Addr> Bytes;
+};
+thread_local LastDottedQuad tLastDottedQuad;
+
+}  // namespace
+
+std::optional<TIdIn4Addr> ReadPlainDottedQuad(std::string_view text) noexcept {
+  if (text.size() < kShortestDottedQuad || text.size() > kLongestDottedQuad)
+    return std::nullopt;
+  LastDottedQuad& last = tLastDottedQuad;
+  if (text.size() != last.Size || !std::equal(text.begin(), text.end(), last.Text.begin())) {
+    last.Bytes = ParsePlainDottedQuad(text);
+    std::copy(text.begin(), text.end(), last.Text.begin());
+    last.Size = text.size();
+  }
+  return last.Bytes;
 }
 
 }  // namespace address

@@ -303,6 +303,10 @@ std::string TIdStackWindows::AddressToText(const TIdIn4Addr& address) {
 }
 
 void TIdStackWindows::TextToAddress(std::string_view dotted, TIdIn4Addr& bytes) {
+  if (const std::optional<TIdIn4Addr> plain = address::ReadPlainDottedQuad(dotted)) {
+    bytes = *plain;
+    return;
+  }
   // A fourth "." ends the fourth field; anything after it is ignored.
   std::string_view rest = dotted;
   for (std::uint8_t& byte : bytes) {

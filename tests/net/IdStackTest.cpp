@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "LoopbackReceiver.h"
 #include "Raised.h"
+#include "base/Text.h"
 #include "net/IdStackWindows.h"
 #include "net/IdWinSock2.h"
 
@@ -152,6 +155,72 @@ TEST_F(StackTest, DottedAddressesHaveFourFieldsFrom0To255) {
                            "1.2.3", "256.1.1.1", "a.b.c.d", "-1.0.0.0"}) {
     EXPECT_FALSE(FStack.IsDottedAddress(text)) << text;
   }
+}
+
+// The short road for the common form must agree with the integer reading rule field by field,
+// and take no text that the rule does not take for a dotted address.
+TEST_F(StackTest, PlainDottedQuadsReadAsTheIntegerRuleReadsThem) {
+  // Three fields split off at ".", the fourth being all the rest, each a byte by the rule.
+  const auto byRule = [](std::string_view rest) {
+    TIdIn4Addr bytes{};
+    for (std::size_t field = 0; field < bytes.size(); ++field) {
+      const std::string_view text = field < 3 ? address::SplitField(rest) : rest;
+      const std::optional<std::int32_t> value = text::TryReadInteger(text);
+      if (!value || *value < 0 || *value > 255)
+        return std::optional<TIdIn4Addr>();
+      bytes[field] = static_cast<std::uint8_t>(*value);
+    }
+    return std::optional<TIdIn4Addr>(bytes);
+  };
+  std::vector<std::string> texts = {
+      "0.0.0.0",  "255.255.255.255", "010.000.000.001", "1.2.3.4", "0000.1.2.3", "1.2.3.256",
+      "1.2.3.4.", "1.2.3.4 ",        " 1.2.3.4",        "1.2..3",  "+1.2.3.4",   "1.2.3.0x10"};
+  // Four fields of up to four digits, near the 255 boundary often, some texts with one
+  // character changed.
+  std::mt19937 random(514);
+  constexpr std::string_view digits = "01234567892555";
+  constexpr std::string_view noise = "0123456789. x+-$";
+  for (int i = 0; i < 20000; ++i) {
+    std::string text;
+    for (int field = 0; field < 4; ++field) {
+      if (field > 0)
+        text += '.';
+      for (std::size_t n = random() % 5; n > 0; --n)
+        text += digits[random() % digits.size()];
+    }
+    if (random() % 4 == 0)
+      text[random() % text.size()] = noise[random() % noise.size()];
+    texts.push_back(text);
+  }
+  int plainCount = 0;
+  for (const std::string& text : texts) {
+    const std::optional<TIdIn4Addr> plain = address::ReadPlainDottedQuad(text);
+    if (plain) {
+      ++plainCount;
+      EXPECT_TRUE(FStack.IsDottedAddress(text)) << text;
+      EXPECT_EQ(plain, byRule(text)) << text;
+      TIdIn4Addr bytes{};
+      FStack.TextToAddress(text, bytes);
+      EXPECT_EQ(bytes, *plain) << text;
+    } else if (byRule(text)) {
+      // Outside the common form (a sign, a space, a hexadecimal field, four digits): the rule's
+      // own road still finds the address.
+      EXPECT_TRUE(FStack.IsDottedAddress(text)) << text;
+    }
+  }
+  EXPECT_GT(plainCount, 100) << "the texts hardly tried the common form";
+}
+
+TEST_F(StackTest, PlainDottedQuadsOfOneLengthInARowEachGetTheirOwnBytes) {
+  EXPECT_EQ(address::ReadPlainDottedQuad("10.0.0.1"), (TIdIn4Addr{10, 0, 0, 1}));
+  EXPECT_EQ(address::ReadPlainDottedQuad("10.0.0.1"), (TIdIn4Addr{10, 0, 0, 1}));
+  EXPECT_EQ(address::ReadPlainDottedQuad("10.0.0.2"), (TIdIn4Addr{10, 0, 0, 2}));
+  EXPECT_EQ(address::ReadPlainDottedQuad("10.0.0.x"), std::nullopt);
+  EXPECT_EQ(address::ReadPlainDottedQuad("20.0.0.2"), (TIdIn4Addr{20, 0, 0, 2}));
+  std::uint32_t sent = FStack.AddressOf("10.0.0.2");
+  EXPECT_EQ(FStack.SockNetToHostLong(sent), 0x0A000002u);
+  sent = FStack.AddressOf("10.0.0.3");
+  EXPECT_EQ(FStack.SockNetToHostLong(sent), 0x0A000003u);
 }
 
 TEST_F(StackTest, ResolveAddressKnowsLocalhostAndDottedTextsWithoutALookup) {
