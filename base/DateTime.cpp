@@ -99,6 +99,16 @@ TDateTimeParts DecodeDateTime(TDateTime value) noexcept {
   return parts;
 }
 
+bool SameYear(TDateTime a, TDateTime b) noexcept {
+  return FloorDiv(a.Milliseconds(), kMillisecondsPerDay) ==
+             FloorDiv(b.Milliseconds(), kMillisecondsPerDay) ||
+         YearOf(a) == YearOf(b);
+}
+
+std::int64_t SecondOf(TDateTime value) noexcept {
+  return FloorDiv(value.Milliseconds(), 1000);
+}
+
 int YearOf(TDateTime value) noexcept {
   return CivilFromDays(FloorDiv(value.Milliseconds(), kMillisecondsPerDay) + kZeroDayFrom1970).Year;
 }

@@ -53,6 +53,13 @@ TDateTimeParts DecodeDateTime(TDateTime value) noexcept;
 
 int YearOf(TDateTime value) noexcept;
 
+// YearOf(a) == YearOf(b), answered without the calendar when both fall on one day.
+bool SameYear(TDateTime a, TDateTime b) noexcept;
+
+// The whole second a date-time falls in, counted from the zero value (rounded down, also
+// before it): date-times of one second share every calendar field but the milliseconds.
+std::int64_t SecondOf(TDateTime value) noexcept;
+
 }  // namespace datetime
 
 }  // namespace orvo

@@ -98,6 +98,26 @@ char* WriteTimeText(char* out, const TDateTimeParts& time) noexcept {
   return WriteTwoDigits(out, time.Second);
 }
 
+// The time text of the last whole second encoded on this thread. A sender encodes many
+// messages within one second, and they all share this text.
+struct TimeTextCache {
+  bool Known = false;
+  std::int64_t Second = 0;
+  std::array<char, kTimeTextLength> Text{};
+};
+thread_local TimeTextCache tTimeText;
+
+std::string_view TimeTextOf(TDateTime time) noexcept {
+  TimeTextCache& cache = tTimeText;
+  const std::int64_t second = datetime::SecondOf(time);
+  if (!cache.Known || cache.Second != second) {
+    WriteTimeText(cache.Text.data(), datetime::DecodeDateTime(time));
+    cache.Known = true;
+    cache.Second = second;
+  }
+  return std::string_view(cache.Text.data(), cache.Text.size());
+}
+
 // Appends pieces to a text until it holds `limit` bytes; what would pass the limit is dropped.
 class BoundedText {
  public:
@@ -278,7 +298,8 @@ std::string TIdSysLogMessage::EncodeText() {
   *out++ = '<';
   out = std::to_chars(out, head.data() + head.size(), static_cast<int>(FPri)).ptr;
   *out++ = '>';
-  out = WriteTimeText(out, datetime::DecodeDateTime(FTimeStamp));
+  const std::string_view time = TimeTextOf(FTimeStamp);
+  out = std::copy(time.begin(), time.end(), out);
   *out++ = ' ';
   const std::string_view headText(head.data(), static_cast<std::size_t>(out - head.data()));
   const std::string& msg = FMsg->Text();
@@ -304,17 +325,16 @@ void TIdSysLogMessage::ParseText(std::string text) {
 
 std::string TIdSysLogMessage::BuildHeader() {
   RenewTimeStampOfAnotherYear();
-  std::array<char, kTimeTextLength> time{};
-  WriteTimeText(time.data(), datetime::DecodeDateTime(FTimeStamp));
+  const std::string_view time = TimeTextOf(FTimeStamp);
   std::string header;
   header.reserve(time.size() + 1 + FHostname.size());
-  header.append(time.data(), time.size()).append(" ").append(FHostname);
+  header.append(time).append(" ").append(FHostname);
   return header;
 }
 
 void TIdSysLogMessage::RenewTimeStampOfAnotherYear() {
   const TDateTime now = platform::GetLocalTime();
-  if (datetime::YearOf(FTimeStamp) != datetime::YearOf(now))
+  if (!datetime::SameYear(FTimeStamp, now))
     FTimeStamp = now;
 }
 

@@ -77,5 +77,25 @@ TEST(DateTimeTest, RefusesFieldsOutOfRange) {
   }
 }
 
+TEST(DateTimeTest, SameYearAgreesWithYearOfAcrossDaysAndYears) {
+  const TDateTime lastOf2026 = EncodeDateTime(Parts(2026, 12, 31, 23, 59, 59, 999));
+  const TDateTime firstOf2027 = EncodeDateTime(Parts(2027, 1, 1));
+  EXPECT_FALSE(SameYear(lastOf2026, firstOf2027)) << "one millisecond apart, two years";
+  EXPECT_FALSE(SameYear(firstOf2027, lastOf2026));
+  EXPECT_TRUE(SameYear(lastOf2026, EncodeDateTime(Parts(2026, 1, 1))));
+  EXPECT_TRUE(SameYear(lastOf2026, EncodeDateTime(Parts(2026, 12, 31, 0, 0, 0, 1))));
+  EXPECT_TRUE(SameYear(TDateTime(-1), TDateTime())) << "two days of 1899";
+  EXPECT_FALSE(SameYear(TDateTime(), firstOf2027));
+}
+
+TEST(DateTimeTest, SecondOfRoundsDownAlsoBeforeTheZeroValue) {
+  EXPECT_EQ(SecondOf(TDateTime()), 0);
+  EXPECT_EQ(SecondOf(TDateTime(999)), 0);
+  EXPECT_EQ(SecondOf(TDateTime(1000)), 1);
+  EXPECT_EQ(SecondOf(TDateTime(-1)), -1);
+  EXPECT_EQ(SecondOf(TDateTime(-1000)), -1);
+  EXPECT_EQ(SecondOf(TDateTime(-1001)), -2);
+}
+
 }  // namespace
 }  // namespace orvo::datetime

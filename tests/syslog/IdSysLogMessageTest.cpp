@@ -162,6 +162,25 @@ TEST_F(IdSysLogMessageTest, RendersEveryMonthAndPadsTheDay) {
   EXPECT_EQ(message.EncodeText(), "<13>Jan 10 01:02:03 h m");
 }
 
+// Messages of one second share one time text; every other change of the stamp must show.
+TEST_F(IdSysLogMessageTest, TimeTextFollowsTheStampWithinAndAcrossSeconds) {
+  TIdSysLogMessage message;
+  message.SetHostname("h");
+  const std::pair<TDateTime, const char*> stamps[] = {
+      {At(kYear, 3, 5, 14, 3, 9, 250), "<13>Mar  5 14:03:09 h "},
+      {At(kYear, 3, 5, 14, 3, 9, 999), "<13>Mar  5 14:03:09 h "},
+      {At(kYear, 3, 5, 14, 3, 10), "<13>Mar  5 14:03:10 h "},
+      {At(kYear, 3, 5, 14, 3, 9), "<13>Mar  5 14:03:09 h "},
+      {At(kYear, 3, 6, 14, 3, 9), "<13>Mar  6 14:03:09 h "},
+      {At(kYear, 4, 6, 14, 3, 9), "<13>Apr  6 14:03:09 h "},
+  };
+  for (const auto& [stamp, text] : stamps) {
+    message.SetTimeStamp(stamp);
+    EXPECT_EQ(message.EncodeText(), text);
+    EXPECT_EQ(message.BuildHeader(), std::string(text).substr(4, 17));
+  }
+}
+
 TEST_F(IdSysLogMessageTest, StampOfAnotherYearIsReplacedByNow) {
   SetNow(At(kYear + 1, 1, 1, 0, 0, 0, 500));
   TIdSysLogMessage message;
