@@ -1,9 +1,7 @@
 #include "app/MessageFile.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "base/Exception.h"
+#include "platform/File.h"
 
 namespace orvo {
 
@@ -16,20 +14,7 @@ namespace {
 }  // namespace
 
 TMessageFile::TMessageFile(const std::string& fileName) {
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file)
-    RaiseCannotOpen(fileName);
-  std::error_code error;
-  if (std::filesystem::is_regular_file(fileName, error)) {
-    const std::uintmax_t size = std::filesystem::file_size(fileName, error);
-    if (!error && size < FText.max_size())
-      FText.reserve(static_cast<std::size_t>(size));
-  }
-  std::vector<char> chunk(64 * 1024);
-  while (file.read(chunk.data(), static_cast<std::streamsize>(chunk.size())), file.gcount() > 0)
-    FText.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
-  // A directory opens but does not read: that too is a file that can't be opened.
-  if (file.bad())
+  if (!platform::ReadWholeFile(fileName, FText))
     RaiseCannotOpen(fileName);
   FLines = text::SplitLines(FText);
 }

@@ -1,16 +1,8 @@
 #include <time.h>
 
-#include <atomic>
-#include <cstdint>
+#include "platform/SystemClock.h"
 
-#include "platform/Clock.h"
-
-namespace orvo::platform {
-
-namespace {
-
-std::atomic<bool> gTimeFixed{false};
-std::atomic<std::int64_t> gFixedTime{0};
+namespace orvo::platform::clock {
 
 TDateTime SystemLocalTime() {
   timespec now{};
@@ -30,19 +22,4 @@ TDateTime SystemLocalTime() {
   return datetime::TryEncodeDateTime(parts).value_or(TDateTime());
 }
 
-}  // namespace
-
-TDateTime GetLocalTime() {
-  if (gTimeFixed.load(std::memory_order_acquire)) {
-    return TDateTime(gFixedTime.load(std::memory_order_relaxed));
-  }
-  return SystemLocalTime();
-}
-
-void SetLocalTimeForTesting(std::optional<TDateTime> time) noexcept {
-  if (time)
-    gFixedTime.store(time->Milliseconds(), std::memory_order_relaxed);
-  gTimeFixed.store(time.has_value(), std::memory_order_release);
-}
-
-}  // namespace orvo::platform
+}  // namespace orvo::platform::clock

@@ -1,11 +1,16 @@
-# The socket layer: the library loader (part of orvo_platform), and the socket adapter that
-# stands in for WS2_32.DLL. The adapter is a shared library loaded at run time by file name, so
+# The socket layer: the library loader (part of orvo_platform), and on POSIX the socket adapter
+# that stands in for WS2_32.DLL. The adapter is a shared library loaded at run time by file name, so
 # nothing links it; it sits beside the executables in the build tree and in
 # lib/orvologger after installation (both on the executables' run path).
 if(NOT TARGET orvo_platform)
   add_library(orvo_platform STATIC)
   target_include_directories(orvo_platform PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(orvo_platform PRIVATE orvo_warnings)
+endif()
+if(WIN32)
+  # On Windows the binding loads the system's own WS2_32.DLL.
+  target_sources(orvo_platform PRIVATE windows/LibraryWindows.cpp)
+  return()
 endif()
 target_sources(orvo_platform PRIVATE posix/Library.cpp)
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
