@@ -2,7 +2,8 @@
 # installed: every file in its place, no symbol table left but the version block kept, the
 # adapter found through the program's run path from any working folder, and the banner.
 #   cmake -D BUILD_DIR=... -D PREFIX=... -D BINDIR=bin -D PKGLIBDIR=lib/orvologger
-#         -D MANDIR=share/man -D READELF=readelf "-D BANNER=orvologger ver.1.0" -P InstallCheck.cmake
+#         -D MANDIR=share/man -D READELF=readelf "-D BANNER=orvologger ver.1.0"
+#         -D SANITIZED=OFF -P InstallCheck.cmake
 foreach(name BUILD_DIR PREFIX BINDIR PKGLIBDIR MANDIR READELF BANNER)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "InstallCheck.cmake needs -D ${name}=...")
@@ -46,6 +47,14 @@ endif()
 string(FIND "${dynamic}" "${BUILD_DIR}" build_dir_at)
 if(NOT build_dir_at EQUAL -1)
   message(FATAL_ERROR "the installed program's run path still names the build tree")
+endif()
+
+# A sanitizer's runtime intercepts dlopen, so the library search runs with the runtime's run
+# path instead of the program's and can't find the adapter. Sanitized builds (never released)
+# name its folder in the environment instead; the run path itself is checked above and used by
+# every other build.
+if(SANITIZED)
+  set(ENV{LD_LIBRARY_PATH} ${PREFIX}/${PKGLIBDIR})
 endif()
 
 # The first line the program writes is empty; the banner's first line follows it.
