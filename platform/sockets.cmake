@@ -16,8 +16,9 @@ target_sources(orvo_platform PRIVATE posix/Library.cpp)
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
 
 add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
+# The adapter needs nothing of its own folder, so it carries no run path when installed.
 set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBILITY_PRESET hidden
-                                                  VISIBILITY_INLINES_HIDDEN ON)
+                                                  VISIBILITY_INLINES_HIDDEN ON INSTALL_RPATH "")
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings)
-install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvologger)
+install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${ORVO_INSTALL_PKGLIBDIR})
