@@ -49,7 +49,9 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
 }
 
 std::vector<std::string> ProgramParameters() {
-  const std::vector<std::string> arguments = platform::ProgramArguments();
+  const std::optional<std::string> line = platform::CommandLineText();
+  const std::vector<std::string> arguments =
+      line ? SplitCommandLine(*line) : platform::ProgramArguments();
   std::vector<std::string> parameters{platform::ModuleFileName()};
   for (std::size_t i = 1; i < arguments.size(); ++i)
     if (!arguments[i].empty())

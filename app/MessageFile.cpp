@@ -4,10 +4,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "base/Exception.h"
+#include "platform/File.h"
 
 namespace orvo {
 
@@ -55,44 +54,12 @@ const char* LineStart(const char* begin, const char* end) noexcept {
   return p;
 }
 
-// Reads what follows the expected size, for a file that grew meanwhile or whose size is not
-// known in advance (a pipe or a device).
-std::string ReadRest(std::ifstream& file) {
-  std::string rest;
-  std::string chunk(64 * 1024, '\0');
-  while (file.read(chunk.data(), static_cast<std::streamsize>(chunk.size())), file.gcount() > 0)
-    rest.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
-  return rest;
-}
-
 }  // namespace
 
 TMessageFile::TMessageFile(const std::string& fileName) {
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file)
+  if (!platform::ReadWholeFile(fileName, FText))
     RaiseCannotOpen(fileName);
-  // The text is read straight into one buffer of the file's size, which nothing fills first.
-  std::size_t length = 0;
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(fileName, error);
-  if (!error && size > 0 && size < static_cast<std::uintmax_t>(PTRDIFF_MAX)) {
-    FBuffer = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
-    file.read(FBuffer.get(), static_cast<std::streamsize>(size));
-    length = static_cast<std::size_t>(file.gcount());
-  }
-  if (file.good()) {
-    if (const std::string rest = ReadRest(file); !rest.empty()) {
-      auto joined = std::make_unique_for_overwrite<char[]>(length + rest.size());
-      std::copy_n(FBuffer.get(), length, joined.get());
-      std::copy(rest.begin(), rest.end(), joined.get() + length);
-      FBuffer = std::move(joined);
-      length += rest.size();
-    }
-  }
-  // A directory opens but does not read: that too is a file that can't be opened.
-  if (file.bad())
-    RaiseCannotOpen(fileName);
-  FText = text::UpToNul(std::string_view(FBuffer.get(), length));
+  FText.resize(text::UpToNul(FText).size());
 }
 
 namespace text {

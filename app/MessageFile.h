@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,8 +20,7 @@ class TMessageFile {
   std::string_view Text() const noexcept { return FText; }
 
  private:
-  std::unique_ptr<char[]> FBuffer;
-  std::string_view FText;
+  std::string FText;
 };
 
 namespace text {

@@ -13,7 +13,8 @@ constexpr std::size_t ReadSize = 4096;
 
 TStdInReader::TStdInReader() : TStdInReader(&platform::ReadStdIn) {}
 
-TStdInReader::TStdInReader(TSource source) : FSource(std::move(source)) {}
+TStdInReader::TStdInReader(TSource source, bool lineFeedEndsLine)
+    : FSource(std::move(source)), FLineFeedEndsLine(lineFeedEndsLine) {}
 
 bool TStdInReader::FillBuffer() {
   FBuffer.resize(ReadSize);
@@ -39,7 +40,7 @@ std::string TStdInReader::ReadLine() {
       continue;
     if (c == CtrlZ) {
       FEnded = true;
-    } else if (c == '\r' || c == '\n') {
+    } else if (c == '\r' || (c == '\n' && FLineFeedEndsLine)) {
       FSkipLF = c == '\r';
       return line;
     } else {

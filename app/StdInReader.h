@@ -7,15 +7,17 @@
 
 namespace orvo {
 
-// Reads standard input line by line. A line ends at LF, at CR or at CR LF; a character of code
-// 26 (Ctrl+Z) or the end of the input ends the input: the line read so far is returned, and
-// every later read gives an empty line. A read failure raises the I/O failure.
+// Reads standard input line by line. A line ends at CR or at CR LF, and at LF alone where the
+// platform's lines end so (lineFeedEndsLine; otherwise an LF elsewhere is a character of the
+// line); a character of code 26 (Ctrl+Z) or the end of the input ends the input: the line read
+// so far is returned, and every later read gives an empty line. A read failure raises the I/O
+// failure.
 class TStdInReader {
  public:
   using TSource = std::function<platform::TConsoleRead(char* buffer, std::size_t size)>;
 
   TStdInReader();
-  explicit TStdInReader(TSource source);
+  explicit TStdInReader(TSource source, bool lineFeedEndsLine = platform::LineFeedEndsInputLine());
 
   std::string ReadLine();
 
@@ -23,6 +25,7 @@ class TStdInReader {
   bool FillBuffer();
 
   TSource FSource;
+  bool FLineFeedEndsLine;
   std::string FBuffer;
   std::size_t FNext = 0;
   bool FEnded = false;

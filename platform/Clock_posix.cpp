@@ -1,17 +1,12 @@
 #include <time.h>
 
-#include <atomic>
-#include <cstdint>
 #include <optional>
 
-#include "platform/Clock.h"
+#include "platform/SystemClock.h"
 
-namespace orvo::platform {
+namespace orvo::platform::clock {
 
 namespace {
-
-std::atomic<bool> gTimeFixed{false};
-std::atomic<std::int64_t> gFixedTime{0};
 
 std::optional<TDateTime> LocalTimeOfSecond(time_t second) {
   tm local{};
@@ -39,6 +34,8 @@ struct LastSecond {
 };
 thread_local LastSecond tLastSecond;
 
+}  // namespace
+
 TDateTime SystemLocalTime() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
@@ -51,19 +48,4 @@ TDateTime SystemLocalTime() {
   return TDateTime(last.Start->Milliseconds() + now.tv_nsec / 1'000'000);
 }
 
-}  // namespace
-
-TDateTime GetLocalTime() {
-  if (gTimeFixed.load(std::memory_order_acquire)) {
-    return TDateTime(gFixedTime.load(std::memory_order_relaxed));
-  }
-  return SystemLocalTime();
-}
-
-void SetLocalTimeForTesting(std::optional<TDateTime> time) noexcept {
-  if (time)
-    gFixedTime.store(time->Milliseconds(), std::memory_order_relaxed);
-  gTimeFixed.store(time.has_value(), std::memory_order_release);
-}
-
-}  // namespace orvo::platform
+}  // namespace orvo::platform::clock

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,17 @@ std::int32_t CurrentProcessId() noexcept;
 void IgnoreBrokenPipes() noexcept;
 
 // The entry point hands its argument vector over once; until it has, the vector is the one the
-// system recorded when the process started.
+// system recorded when the process started. Where the system hands the program one command line
+// to split itself (Windows), the entry point's vector is not kept.
 void SetProgramArguments(int argc, const char* const* argv);
 void SetProgramArguments(std::vector<std::string> arguments);
 
 // The argument vector, the program as it was called first.
 std::vector<std::string> ProgramArguments();
+
+// The whole command line, program name first, where the system hands it over as one text for
+// the program to split (GetCommandLineA); nothing where it hands over an argument vector, or
+// once a vector was given with SetProgramArguments.
+std::optional<std::string> CommandLineText();
 
 }  // namespace orvo::platform

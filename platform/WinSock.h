@@ -10,8 +10,12 @@ namespace orvo::ws2 {
 // The WinSock constants keep their names behind a WS_ prefix, so that they can stand beside the
 // platform's own macros of the same names in the adapter.
 
-// A socket handle; all ones means no socket.
+// A socket handle; all ones means no socket. 64-bit Windows hands out pointer-sized handles.
+#if defined(_WIN64)
+using TSocket = std::uintptr_t;
+#else
 using TSocket = std::int32_t;
+#endif
 inline constexpr TSocket INVALID_SOCKET = -1;
 inline constexpr std::int32_t SOCKET_ERROR = -1;
 
@@ -111,11 +115,17 @@ struct THostEnt {
   char** h_addr_list;  // 4-byte IPv4 addresses in network order, ended by a null entry
 };
 
+// 64-bit Windows puts the protocol before the port.
 struct TServEnt {
   char* s_name;
   char** s_aliases;
+#if defined(_WIN64)
+  char* s_proto;
+  std::int16_t s_port;  // network order
+#else
   std::int16_t s_port;  // network order
   char* s_proto;
+#endif
 };
 
 struct TProtoEnt {
@@ -137,14 +147,23 @@ struct TTimeVal {
   std::int32_t tv_usec;
 };
 
+// 64-bit Windows puts the texts last.
 struct TWSAData {
   std::uint16_t wVersion;
   std::uint16_t wHighVersion;
+#if defined(_WIN64)
+  std::uint16_t iMaxSockets;
+  std::uint16_t iMaxUdpDg;
+  char* lpVendorInfo;
+  char szDescription[257];
+  char szSystemStatus[129];
+#else
   char szDescription[257];
   char szSystemStatus[129];
   std::uint16_t iMaxSockets;
   std::uint16_t iMaxUdpDg;
   char* lpVendorInfo;
+#endif
 };
 
 // Records of the rows that nothing in this system calls are passed as untyped pointers.

@@ -1,5 +1,5 @@
-# The socket layer: the library loader (part of orvo_platform), and the socket adapter that
-# stands in for WS2_32.DLL. The adapter is a shared library loaded at run time by file name, so
+# The socket layer: the library loader (part of orvo_platform), and on POSIX the socket adapter
+# that stands in for WS2_32.DLL. The adapter is a shared library loaded at run time by file name, so
 # nothing links it; it sits beside the executables in the build tree and in
 # lib/orvologger after installation (both on the executables' run path).
 if(NOT TARGET orvo_platform)
@@ -7,12 +7,18 @@ if(NOT TARGET orvo_platform)
   target_include_directories(orvo_platform PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(orvo_platform PRIVATE orvo_warnings)
 endif()
+if(WIN32)
+  # On Windows the binding loads the system's own WS2_32.DLL.
+  target_sources(orvo_platform PRIVATE windows/LibraryWindows.cpp)
+  return()
+endif()
 target_sources(orvo_platform PRIVATE posix/Library.cpp)
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
 
 add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
+# The adapter needs nothing of its own folder, so it carries no run path when installed.
 set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBILITY_PRESET hidden
-                                                  VISIBILITY_INLINES_HIDDEN ON)
+                                                  VISIBILITY_INLINES_HIDDEN ON INSTALL_RPATH "")
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings)
-install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvologger)
+install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${ORVO_INSTALL_PKGLIBDIR})

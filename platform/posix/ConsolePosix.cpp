@@ -60,4 +60,8 @@ std::int32_t WriteStdErr(std::string_view text) noexcept {
   return WriteAll(STDERR_FILENO, text);
 }
 
+bool LineFeedEndsInputLine() noexcept {
+  return true;
+}
+
 }  // namespace orvo::platform

@@ -76,4 +76,8 @@ std::vector<std::string> ProgramArguments() {
   return RecordedArguments();
 }
 
+std::optional<std::string> CommandLineText() {
+  return std::nullopt;
+}
+
 }  // namespace orvo::platform

@@ -37,9 +37,11 @@ class TScriptedInput {
   std::int32_t FError;
 };
 
-std::vector<std::string> ReadAll(std::deque<std::string> pieces, std::size_t count) {
+// Reads count lines; LF ends a line unless lineFeedEndsLine says otherwise.
+std::vector<std::string> ReadAll(std::deque<std::string> pieces, std::size_t count,
+                                 bool lineFeedEndsLine = true) {
   TScriptedInput input(std::move(pieces));
-  TStdInReader reader(std::ref(input));
+  TStdInReader reader(std::ref(input), lineFeedEndsLine);
   std::vector<std::string> lines;
   for (std::size_t i = 0; i < count; ++i)
     lines.push_back(reader.ReadLine());
@@ -58,9 +60,16 @@ TEST(StdInReaderTest, ACrLfSplitAcrossReadsIsOneLineEnd) {
   EXPECT_EQ(ReadAll({"a\r", "\nb\r", "\r\n"}, 4), (Lines{"a", "b", "", ""}));
 }
 
+TEST(StdInReaderTest, WhereLfEndsNoLineItIsACharacterOfTheLine) {
+  EXPECT_EQ(ReadAll({"a\nb\rc\r\nd\n"}, 3, false), (Lines{"a\nb", "c", "d\n"}));
+  EXPECT_EQ(ReadAll({"a\r", "\nb\n\r"}, 3, false), (Lines{"a", "b\n", ""}))
+      << "an LF right after CR still belongs to the line end";
+  EXPECT_EQ(ReadAll({"x\n\x1ay\r"}, 2, false), (Lines{"x\n", ""}));
+}
+
 TEST(StdInReaderTest, ALineEndedByCrIsReturnedWithoutWaitingForMoreInput) {
   TScriptedInput input({"one\r", "two\n"});
-  TStdInReader reader(std::ref(input));
+  TStdInReader reader(std::ref(input), true);
   EXPECT_EQ(reader.ReadLine(), "one");
   EXPECT_EQ(input.Reads, 1);
   EXPECT_EQ(reader.ReadLine(), "two");
@@ -75,7 +84,7 @@ TEST(StdInReaderTest, CtrlZEndsTheInput) {
   TScriptedInput input(
       {"a\nbc\x1a"
        "def\n"});
-  TStdInReader reader(std::ref(input));
+  TStdInReader reader(std::ref(input), true);
   EXPECT_EQ(reader.ReadLine(), "a");
   EXPECT_EQ(reader.ReadLine(), "bc");
   const int reads = input.Reads;
@@ -86,7 +95,7 @@ TEST(StdInReaderTest, CtrlZEndsTheInput) {
 
 TEST(StdInReaderTest, AReadFailureRaisesTheTextOfItsCode) {
   TScriptedInput input({"ok\n"}, 5);
-  TStdInReader reader(std::ref(input));
+  TStdInReader reader(std::ref(input), true);
   EXPECT_EQ(reader.ReadLine(), "ok");
   try {
     reader.ReadLine();

@@ -1,0 +1,85 @@
+# Installs a build tree into a scratch prefix, stripped as a release is, and checks what got
+# installed: every file in its place, no symbol table left but the version block kept, the
+# adapter found through the program's run path from any working folder, and the banner.
+#   cmake -D BUILD_DIR=... -D PREFIX=... -D BINDIR=bin -D PKGLIBDIR=lib/orvologger
+#         -D MANDIR=share/man -D READELF=readelf "-D BANNER=orvologger ver.1.0"
+#         -D SANITIZED=OFF -P InstallCheck.cmake
+foreach(name BUILD_DIR PREFIX BINDIR PKGLIBDIR MANDIR READELF BANNER)
+  if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
+    message(FATAL_ERROR "InstallCheck.cmake needs -D ${name}=...")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX} --strip
+                RESULT_VARIABLE result OUTPUT_VARIABLE log ERROR_VARIABLE log)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${result}):\n${log}")
+endif()
+
+set(program ${PREFIX}/${BINDIR}/orvologger)
+set(adapter ${PREFIX}/${PKGLIBDIR}/libws2_32.so)
+foreach(file ${program} ${adapter} ${PREFIX}/${MANDIR}/man1/orvologger.1.gz)
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+if(EXISTS ${PREFIX}/${BINDIR}/libws2_32.so)
+  message(FATAL_ERROR "the adapter must not lie beside the installed program")
+endif()
+
+execute_process(COMMAND ${READELF} -S -W ${program} OUTPUT_VARIABLE sections
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "readelf -S failed on ${program}")
+endif()
+if(sections MATCHES "\\.symtab")
+  message(FATAL_ERROR "the installed program is not stripped:\n${sections}")
+endif()
+if(NOT sections MATCHES "\\.orvo_version")
+  message(FATAL_ERROR "stripping lost the version section:\n${sections}")
+endif()
+
+execute_process(COMMAND ${READELF} -d -W ${program} OUTPUT_VARIABLE dynamic)
+if(NOT dynamic MATCHES "RUNPATH[^\n]*\\$ORIGIN/")
+  message(FATAL_ERROR "the installed program has no run path relative to itself:\n${dynamic}")
+endif()
+string(FIND "${dynamic}" "${BUILD_DIR}" build_dir_at)
+if(NOT build_dir_at EQUAL -1)
+  message(FATAL_ERROR "the installed program's run path still names the build tree")
+endif()
+
+# A sanitizer's runtime intercepts dlopen, so the library search runs with the runtime's run
+# path instead of the program's and can't find the adapter. Sanitized builds (never released)
+# name its folder in the environment instead; the run path itself is checked above and used by
+# every other build.
+if(SANITIZED)
+  set(ENV{LD_LIBRARY_PATH} ${PREFIX}/${PKGLIBDIR})
+endif()
+
+# The first line the program writes is empty; the banner's first line follows it.
+function(run_help expected_result output_var)
+  execute_process(COMMAND ${program} -help WORKING_DIRECTORY ${PREFIX}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT result EQUAL expected_result)
+    message(FATAL_ERROR "orvologger -help exited with ${result}, not ${expected_result}:\n"
+                        "${output}${errors}")
+  endif()
+  set(${output_var} "${output}" PARENT_SCOPE)
+endfunction()
+
+run_help(0 output)
+string(REPLACE "\r\n" "\n" output "${output}")
+string(REGEX MATCH "^\n([^\n]*)\n" banner "${output}")
+if(NOT CMAKE_MATCH_1 STREQUAL BANNER)
+  message(FATAL_ERROR "banner line is '${CMAKE_MATCH_1}', not '${BANNER}':\n${output}")
+endif()
+
+# Without the adapter the program can't start its sockets: proof that the run it just made
+# loaded the installed adapter and not some other copy.
+file(RENAME ${adapter} ${adapter}.away)
+run_help(9 output)
+file(RENAME ${adapter}.away ${adapter})
+if(NOT output MATCHES "WS2_32\\.DLL")
+  message(FATAL_ERROR "without the adapter the program says:\n${output}")
+endif()

@@ -1,0 +1,5 @@
+# cmake -DINPUT=<file> -DOUTPUT=<file> -P crlf.cmake: copies a text file with CR LF line ends.
+file(READ ${INPUT} text)
+string(REPLACE "\r\n" "\n" text "${text}")
+string(REPLACE "\n" "\r\n" text "${text}")
+file(WRITE ${OUTPUT} "${text}")

@@ -1,0 +1,40 @@
+# The Windows release: a zip of orvologger.exe (stripped), readme.txt and readme_jp.txt, the two
+# files the help footer names. Both readmes get CR LF line ends; readme_jp.txt is converted to
+# Shift_JIS (code page 932), which a Japanese console ("type") and Notepad read as it is.
+set(ORVO_ZIP_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64.zip)
+set(ORVO_ZIP ${CMAKE_BINARY_DIR}/${ORVO_ZIP_NAME})
+set(ORVO_ZIP_STAGE ${CMAKE_BINARY_DIR}/zip)
+set(ORVO_READMES ${CMAKE_CURRENT_LIST_DIR}/readme.txt ${CMAKE_CURRENT_LIST_DIR}/readme_jp.txt)
+
+find_program(ORVO_ICONV iconv REQUIRED)
+if(CMAKE_STRIP)
+  set(ORVO_COPY_PROGRAM ${CMAKE_STRIP} -o ${ORVO_ZIP_STAGE}/orvologger.exe $<TARGET_FILE:orvologger>)
+else()
+  set(ORVO_COPY_PROGRAM ${CMAKE_COMMAND} -E copy $<TARGET_FILE:orvologger> ${ORVO_ZIP_STAGE}/)
+endif()
+
+add_custom_command(
+  OUTPUT ${ORVO_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${ORVO_ZIP_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVO_ZIP_STAGE}
+  COMMAND ${ORVO_COPY_PROGRAM}
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_CURRENT_LIST_DIR}/readme.txt
+          -DOUTPUT=${ORVO_ZIP_STAGE}/readme.txt -P ${CMAKE_CURRENT_LIST_DIR}/crlf.cmake
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_CURRENT_LIST_DIR}/readme_jp.txt
+          -DOUTPUT=${ORVO_ZIP_STAGE}/readme_jp.utf8.txt -P ${CMAKE_CURRENT_LIST_DIR}/crlf.cmake
+  COMMAND ${ORVO_ICONV} -f UTF-8 -t CP932 -o ${ORVO_ZIP_STAGE}/readme_jp.txt
+          ${ORVO_ZIP_STAGE}/readme_jp.utf8.txt
+  COMMAND ${CMAKE_COMMAND} -E rm ${ORVO_ZIP_STAGE}/readme_jp.utf8.txt
+  COMMAND ${CMAKE_COMMAND} -E chdir ${ORVO_ZIP_STAGE} ${CMAKE_COMMAND} -E tar cf ${ORVO_ZIP}
+          --format=zip orvologger.exe readme.txt readme_jp.txt
+  DEPENDS orvologger ${ORVO_READMES} ${CMAKE_CURRENT_LIST_DIR}/crlf.cmake
+  COMMENT "Packing ${ORVO_ZIP_NAME}"
+  VERBATIM)
+add_custom_target(windows_zip ALL DEPENDS ${ORVO_ZIP})
+
+if(ORVO_BUILD_TESTS)
+  add_test(NAME windows_zip
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check-zip.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                   ${ORVO_ZIP} ${CMAKE_CURRENT_LIST_DIR})
+  set_tests_properties(windows_zip PROPERTIES TIMEOUT 120)
+endif()
