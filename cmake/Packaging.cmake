@@ -43,8 +43,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The dependencies (the C and C++ runtimes) come from the libraries the program and the adapter
-# are linked against, with the versions dpkg-shlibdeps reads from the system's symbol files.
+# The dependencies (the C runtime; the C++ runtime is linked in) come from the libraries the
+# program and the adapter are linked against, with the versions dpkg-shlibdeps reads from the
+# system's symbol files.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -20,5 +20,9 @@ add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
 set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBILITY_PRESET hidden
                                                   VISIBILITY_INLINES_HIDDEN ON INSTALL_RPATH "")
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings)
+# Its own copy of the C++ runtime stays private: the adapter exports its socket functions only.
+target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings orvo_static_cxx_runtime)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_link_options(orvo_ws2_adapter PRIVATE -Wl,--exclude-libs,ALL)
+endif()
 install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${ORVO_INSTALL_PKGLIBDIR})
