@@ -181,19 +181,17 @@ echo "2. One message: whole-process time"
 if command -v hyperfine >/dev/null; then
   if [ "$SMOKE" -eq 1 ]; then warmup=2; runs=5; else warmup=30; runs=300; fi
   start_receiver $((2 * (warmup + runs))) "$WORK/receiver.out"
-  hyperfine -N --style none --warmup "$warmup" --runs "$runs" --export-json "$WORK/one.json" \
+  hyperfine -N --style none --warmup "$warmup" --runs "$runs" --export-csv "$WORK/one.csv" \
     -n orvologger "$ORVO -h 127.0.0.1:$PORT word" \
     -n logger "$LOGGER --rfc3164 -d -n 127.0.0.1 -P $PORT word" >/dev/null
   finish_receiver
-  python3 - "$WORK/one.json" <<'EOF'
-import json, sys
-results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
-o, l = results["orvologger"], results["logger"]
-for name, r in (("orvologger", o), ("logger", l)):
-    print(f"    {name:<11} median {r['median'] * 1e3:7.3f} ms  mean {r['mean'] * 1e3:7.3f} ms"
-          f"  min {r['min'] * 1e3:7.3f} ms  ({len(r['times'])} runs)")
-print(f"    orvologger/logger (medians) {o['median'] / l['median']:.3f}")
-EOF
+  # Columns: command,mean,stddev,median,user,system,min,max (seconds).
+  awk -F, -v runs="$runs" 'NR > 1 {
+      printf "    %-11s median %7.3f ms  mean %7.3f ms  min %7.3f ms  (%d runs)\n",
+             $1, $4 * 1e3, $2 * 1e3, $7 * 1e3, runs
+      median[$1] = $4 }
+    END { printf "    orvologger/logger (medians) %.3f\n", median["orvologger"] / median["logger"] }' \
+    "$WORK/one.csv"
   read -r _ received _ _ _ dropped _ _ < <(tail -n 1 "$WORK/receiver.out")
   expected=$((2 * (warmup + runs)))
   echo "    datagrams received $received of $expected sent"
