@@ -11,6 +11,7 @@ if(WIN32)
     windows/FileWindows.cpp
     windows/ProcessWindows.cpp
     windows/VersionInfoWindows.cpp
+    GivenArguments.cpp
     VersionBlockWriter.cpp)
   target_link_libraries(orvo_platform PUBLIC version)
 else()
@@ -19,6 +20,7 @@ else()
     posix/FilePosix.cpp
     posix/ProcessPosix.cpp
     posix/VersionInfoPosix.cpp
+    GivenArguments.cpp
     VersionBlockWriter.cpp)
 
   # Build-time tool: writes the source that embeds a program's version block.

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Checks the Windows zip: exactly the program and the two readmes, the readmes with CR LF line
-# ends, readme_jp.txt in Shift_JIS with the same text as its source, and the unpacked program
-# running under Wine with its help text naming both readmes.
-#   usage: check-zip.sh <wine64> <zip> <folder of the readme sources>
+# Checks the Windows zip: exactly the program and the two readmes; the program a 64-bit console
+# executable that needs no DLL beyond the system's (the C and C++ runtimes are linked in, and
+# WS2_32.DLL is loaded at run time, not imported); the readmes with CR LF line ends,
+# readme_jp.txt in Shift_JIS with the same text as its source; and the unpacked program running
+# under Wine with its help text naming both readmes.
+#   usage: check-zip.sh <wine64> <objdump> <zip> <folder of the readme sources>
 set -euo pipefail
 wine="$1"
-zip="$2"
-sources="$3"
+objdump="$2"
+zip="$3"
+sources="$4"
 export WINEDEBUG=-all
 
 dir=$(mktemp -d)
@@ -17,6 +20,13 @@ cmake -E tar xf "$zip"
 listing=$(find . -type f | sort | tr '\n' ' ')
 [ "$listing" = "./orvologger.exe ./readme.txt ./readme_jp.txt " ] ||
   { echo "unexpected zip contents: $listing"; exit 1; }
+
+headers=$("$objdump" -p orvologger.exe)
+grep -q '^Magic.*(PE32+)' <<<"$headers" || { echo "orvologger.exe is not 64-bit"; exit 1; }
+grep -q '^Subsystem.*(Windows CUI)' <<<"$headers" || { echo "not a console program"; exit 1; }
+imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
+[ "$imports" = "kernel32.dll msvcrt.dll version.dll " ] ||
+  { echo "orvologger.exe imports $imports"; exit 1; }
 
 for readme in readme.txt readme_jp.txt; do
   if grep -q $'[^\r]$' "$readme"; then echo "$readme: a line without CR LF"; exit 1; fi

@@ -35,6 +35,6 @@ add_custom_target(windows_zip ALL DEPENDS ${ORVO_ZIP})
 if(ORVO_BUILD_TESTS)
   add_test(NAME windows_zip
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check-zip.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
-                   ${ORVO_ZIP} ${CMAKE_CURRENT_LIST_DIR})
+                   ${CMAKE_OBJDUMP} ${ORVO_ZIP} ${CMAKE_CURRENT_LIST_DIR})
   set_tests_properties(windows_zip PROPERTIES TIMEOUT 120)
 endif()

@@ -1,19 +1,16 @@
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <optional>
 
 #include <signal.h>
 #include <unistd.h>
 
+#include "platform/GivenArguments.h"
 #include "platform/Process.h"
 
 namespace orvo::platform {
 
 namespace {
-
-std::mutex ArgumentsLock;
-std::optional<std::vector<std::string>> GivenArguments;
 
 // The vector the kernel recorded at exec: zero-terminated strings, one after the other.
 std::vector<std::string> RecordedArguments() {
@@ -62,17 +59,9 @@ void SetProgramArguments(int argc, const char* const* argv) {
   SetProgramArguments(std::move(arguments));
 }
 
-void SetProgramArguments(std::vector<std::string> arguments) {
-  const std::lock_guard<std::mutex> guard(ArgumentsLock);
-  GivenArguments = std::move(arguments);
-}
-
 std::vector<std::string> ProgramArguments() {
-  {
-    const std::lock_guard<std::mutex> guard(ArgumentsLock);
-    if (GivenArguments)
-      return *GivenArguments;
-  }
+  if (auto given = process::GivenArguments())
+    return std::move(*given);
   return RecordedArguments();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Console.h"
+#include "platform/windows/HandleGuard.h"
 
 // The program's texts are 8-bit texts in UTF-8, the process's ANSI code page (its manifest asks
 // for it). A console shows them only as UTF-16: there they are converted and written with
@@ -138,21 +139,6 @@ TConsoleRead ReadFromConsole(HANDLE console, char* buffer, std::size_t size) noe
     return {0, IOErrorCode(ERROR_NOT_ENOUGH_MEMORY)};
   }
 }
-
-// Closes a handle when it goes out of scope.
-class THandleGuard {
- public:
-  explicit THandleGuard(HANDLE handle) noexcept : FHandle(handle) {}
-  THandleGuard(const THandleGuard&) = delete;
-  THandleGuard& operator=(const THandleGuard&) = delete;
-  ~THandleGuard() {
-    if (FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr)
-      ::CloseHandle(FHandle);
-  }
-
- private:
-  HANDLE FHandle;
-};
 
 }  // namespace
 

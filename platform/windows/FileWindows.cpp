@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/File.h"
+#include "platform/windows/HandleGuard.h"
 
 namespace orvo::platform {
 
@@ -10,10 +11,7 @@ bool ReadWholeFile(const std::string& fileName, std::string& text) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return false;
-  struct TClose {
-    HANDLE Handle;
-    ~TClose() { ::CloseHandle(Handle); }
-  } guard{file};
+  const THandleGuard guard(file);
   LARGE_INTEGER size{};
   if (::GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) < text.max_size())
     text.reserve(static_cast<std::size_t>(size.QuadPart));

@@ -1,19 +1,11 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <mutex>
-#include <optional>
 
+#include "platform/GivenArguments.h"
 #include "platform/Process.h"
 
 namespace orvo::platform {
-
-namespace {
-
-std::mutex ArgumentsLock;
-std::optional<std::vector<std::string>> GivenArguments;
-
-}  // namespace
 
 std::string ModuleFileName() {
   std::string path(MAX_PATH, '\0');
@@ -44,17 +36,9 @@ void IgnoreBrokenPipes() noexcept {}
 // so the entry point's vector is not kept: the program splits GetCommandLineA itself.
 void SetProgramArguments(int, const char* const*) {}
 
-void SetProgramArguments(std::vector<std::string> arguments) {
-  const std::lock_guard<std::mutex> guard(ArgumentsLock);
-  GivenArguments = std::move(arguments);
-}
-
 std::vector<std::string> ProgramArguments() {
-  {
-    const std::lock_guard<std::mutex> guard(ArgumentsLock);
-    if (GivenArguments)
-      return *GivenArguments;
-  }
+  if (auto given = process::GivenArguments())
+    return std::move(*given);
   std::vector<std::string> arguments;
   for (int i = 0; i < __argc && __argv != nullptr && __argv[i] != nullptr; ++i)
     arguments.emplace_back(__argv[i]);
@@ -62,11 +46,8 @@ std::vector<std::string> ProgramArguments() {
 }
 
 std::optional<std::string> CommandLineText() {
-  {
-    const std::lock_guard<std::mutex> guard(ArgumentsLock);
-    if (GivenArguments)
-      return std::nullopt;
-  }
+  if (process::GivenArguments())
+    return std::nullopt;
   const char* line = ::GetCommandLineA();
   return std::string(line != nullptr ? line : "");
 }
