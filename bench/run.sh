@@ -55,6 +55,13 @@ note_loss() {
   FAILURES=$((FAILURES + 1))
 }
 
+# The kernel's UDP counters of datagrams to a port nobody listened on and of datagrams dropped
+# for a full receive buffer (system-wide, so other programs' datagrams count too).
+udp_drop_counters() {
+  awk '$1 == "Udp:" && $2 ~ /^[0-9]+$/ { print "NoPorts", $3, "RcvbufErrors", $6 }' /proc/net/snmp \
+    2>/dev/null || true
+}
+
 # Lines of 99 characters and a line end: a counter, so every datagram differs, and filler.
 make_file() {
   local lines="$1" file="$2"
@@ -72,7 +79,10 @@ median() {
 # Starts a receiver that stops by itself after `expect` datagrams or a quiet second; sets PORT.
 start_receiver() {
   local expect="$1" out="$2"
-  "$RECEIVER" --expect "$expect" --idle-ms 1000 --wait-ms 60000 >"$out" &
+  # Emptied here, not by the redirection in the background job, so that the port read below
+  # can't be the previous receiver's.
+  : >"$out"
+  "$RECEIVER" --expect "$expect" --idle-ms 1000 --wait-ms 60000 >>"$out" &
   RECEIVER_PID=$!
   local tries=0
   PORT=""
@@ -97,7 +107,8 @@ run_sender() {
   start_receiver "$lines" "$out"
   local args=() a
   for a in "$@"; do args+=("${a//@PORT@/$PORT}"); done
-  local t0 t1
+  local t0 t1 counters_before
+  counters_before="$(udp_drop_counters)"
   t0=$(date +%s%N)
   "$TIME" -v -o "$timefile" "${args[@]}" >"$senderout" 2>&1 || {
     echo "bench/run.sh: $name failed:" >&2
@@ -117,7 +128,8 @@ run_sender() {
     read -r _ sent _ _ _ loop_rate < "$senderout"
   fi
   [ "$received" = "$sent" ] ||
-    note_loss "$name $(basename "$file"): sent $sent, received $received, kernel drops $dropped"
+    note_loss "$name $(basename "$file"): sent $sent, received $received, receiver's drops" \
+      "$dropped; kernel UDP counters before: $counters_before, after: $(udp_drop_counters)"
   echo "$name $rate $rss $received $sent $dropped $loop_rate" >>"$WORK/results"
 }
 
