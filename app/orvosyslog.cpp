@@ -1,6 +1,7 @@
 #include "app/orvosyslog.h"
 
 #include <optional>
+
 #include "app/CommandLine.h"
 #include "app/ConsoleIO.h"
 #include "app/MessageFile.h"
