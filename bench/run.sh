@@ -76,13 +76,14 @@ median() {
     if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# Starts a receiver that stops by itself after `expect` datagrams or a quiet second; sets PORT.
+# Starts a receiver that stops by itself after `expect` datagrams or three quiet seconds; sets
+# PORT.
 start_receiver() {
   local expect="$1" out="$2"
   # Emptied here, not by the redirection in the background job, so that the port read below
   # can't be the previous receiver's.
   : >"$out"
-  "$RECEIVER" --expect "$expect" --idle-ms 1000 --wait-ms 60000 >>"$out" &
+  "$RECEIVER" --expect "$expect" --idle-ms 3000 --wait-ms 60000 >>"$out" &
   RECEIVER_PID=$!
   local tries=0
   PORT=""
