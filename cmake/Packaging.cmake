@@ -54,18 +54,12 @@ include(CPack)
 # Installs into a scratch prefix with stripping, as the package does, and runs the installed
 # program there; checks that the manual page renders without warnings.
 if(ORVO_BUILD_TESTS)
-  if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
-    set(ORVO_SANITIZED ON)
-  else()
-    set(ORVO_SANITIZED OFF)
-  endif()
   add_test(NAME install_layout
            COMMAND ${CMAKE_COMMAND} -D BUILD_DIR=${PROJECT_BINARY_DIR}
                    -D PREFIX=${PROJECT_BINARY_DIR}/install-check
                    -D BINDIR=${CMAKE_INSTALL_BINDIR} -D PKGLIBDIR=${ORVO_INSTALL_PKGLIBDIR}
                    -D MANDIR=${CMAKE_INSTALL_MANDIR} -D READELF=${CMAKE_READELF}
                    "-DBANNER=${PROJECT_NAME} ver.${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}"
-                   -D SANITIZED=${ORVO_SANITIZED}
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)
 

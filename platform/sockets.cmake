@@ -1,7 +1,7 @@
 # The socket layer: the library loader (part of orvo_platform), and on POSIX the socket adapter
 # that stands in for WS2_32.DLL. The adapter is a shared library loaded at run time by file name, so
 # nothing links it; it sits beside the executables in the build tree and in
-# lib/orvologger after installation (both on the executables' run path).
+# lib/orvologger after installation, where the loader looks for it.
 if(NOT TARGET orvo_platform)
   add_library(orvo_platform STATIC)
   target_include_directories(orvo_platform PUBLIC ${PROJECT_SOURCE_DIR})
@@ -13,12 +13,14 @@ if(WIN32)
   return()
 endif()
 target_sources(orvo_platform PRIVATE posix/Library.cpp)
+# Where the installed adapter lies, relative to the installed program's folder.
+target_compile_definitions(orvo_platform
+                           PRIVATE "ORVO_PRIVATE_LIBRARY_FOLDER=\"${ORVO_PKGLIBDIR_FROM_BINDIR}\"")
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
 
 add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
-# The adapter needs nothing of its own folder, so it carries no run path when installed.
 set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBILITY_PRESET hidden
-                                                  VISIBILITY_INLINES_HIDDEN ON INSTALL_RPATH "")
+                                                  VISIBILITY_INLINES_HIDDEN ON)
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 # Its own copy of the C++ runtime stays private: the adapter exports its socket functions only.
 target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings orvo_static_cxx_runtime)

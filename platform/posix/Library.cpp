@@ -44,34 +44,47 @@ bool DefinedIn(const link_map* map, void* symbol) {
   return map != nullptr && dladdr(symbol, &info) != 0 && info.dli_fname == map->l_name;
 }
 
-// The file of that name in the running executable's own folder, or empty when there is none.
-std::string BesideExecutable(const char* fileName) {
+// The running executable's own folder, with its trailing slash, or empty when unknown.
+std::string ExecutableFolder() {
   char path[PATH_MAX];
   const ssize_t length = ::readlink("/proc/self/exe", path, sizeof(path) - 1);
   if (length <= 0)
     return {};
-  std::string candidate(path, static_cast<std::size_t>(length));
-  candidate.erase(candidate.rfind('/') + 1);
-  candidate += fileName;
-  return ::access(candidate.c_str(), F_OK) == 0 ? candidate : std::string();
+  std::string folder(path, static_cast<std::size_t>(length));
+  folder.erase(folder.rfind('/') + 1);
+  return folder;
+}
+
+// The program's private libraries lie beside the executable in the build tree and in the
+// program's own library folder once installed; that folder is named relative to the
+// executable's, so an installed tree can be moved or unpacked anywhere. Looking there directly
+// spares the program a run path, which the loader would search for every library it needs.
+std::string InProgramFolders(const char* fileName) {
+  const std::string folder = ExecutableFolder();
+  if (folder.empty())
+    return {};
+  for (const std::string& candidate :
+       {folder + fileName, folder + ORVO_PRIVATE_LIBRARY_FOLDER + "/" + fileName}) {
+    if (::access(candidate.c_str(), F_OK) == 0)
+      return candidate;
+  }
+  return {};
 }
 
 }  // namespace
 
-// A bare file name is looked for first beside the executable, as Windows looks in the
-// application's folder first, and then through the system's library search. The first step
-// does not depend on the caller's run path, which a sanitizer's interception of dlopen hides.
+// A bare file name is looked for first in the program's own folders, as Windows looks in the
+// application's folder first, and then through the system's library search.
 TLibraryHandle LoadLibraryA(const char* fileName) noexcept {
-  std::string beside;
+  std::string found;
   if (std::strchr(fileName, '/') == nullptr) {
     try {
-      beside = BesideExecutable(fileName);
+      found = InProgramFolders(fileName);
     } catch (...) {
-      beside.clear();
+      found.clear();
     }
   }
-  TLibraryHandle library =
-      dlopen(beside.empty() ? fileName : beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+  TLibraryHandle library = dlopen(found.empty() ? fileName : found.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
     SetLastFailure(kModuleNotFound, "The specified module could not be found.");
   } else {
