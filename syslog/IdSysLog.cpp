@@ -13,9 +13,12 @@ TIdSysLog::TIdSysLog() {
 }
 
 void TIdSysLog::SendSyslogMessage(TIdSysLogMessage& message, bool stampNow) {
+  // One clock reading both stamps the message and serves the year rule of the encoding.
+  const TDateTime now = platform::GetLocalTime();
   if (stampNow)
-    message.SetTimeStamp(platform::GetLocalTime());
-  SendText(message.EncodeText());
+    message.SetTimeStamp(now);
+  message.EncodeTextInto(FDatagram, now);
+  SendText(FDatagram);
 }
 
 }  // namespace orvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "net/IdUDPClient.h"
 #include "syslog/IdSysLogMessage.h"
 
@@ -15,6 +17,11 @@ class TIdSysLog : public TIdUDPClient {
   // bytes) and sends the text to Host:Port. Send failures reach the caller; the message keeps
   // its new time stamp.
   void SendSyslogMessage(TIdSysLogMessage& message, bool stampNow);
+
+ private:
+  // The datagram text of the last send; its storage serves every later one, so a stream of
+  // messages encodes without allocating.
+  std::string FDatagram;
 };
 
 }  // namespace orvo

@@ -119,20 +119,22 @@ std::string_view TimeTextOf(TDateTime time) noexcept {
 }
 
 // Appends pieces to a text until it holds `limit` bytes; what would pass the limit is dropped.
+// The text is emptied first but keeps its storage.
 class BoundedText {
  public:
-  BoundedText(std::size_t wanted, std::size_t limit) : FLimit(std::min(wanted, limit)) {
+  BoundedText(std::string& text, std::size_t wanted, std::size_t limit)
+      : FLimit(std::min(wanted, limit)), FText(text) {
+    FText.clear();
     FText.reserve(FLimit);
   }
   BoundedText& Append(std::string_view piece) {
     FText.append(piece.substr(0, FLimit - FText.size()));
     return *this;
   }
-  std::string Take() noexcept { return std::move(FText); }
 
  private:
   std::size_t FLimit;
-  std::string FText;
+  std::string& FText;
 };
 
 }  // namespace
@@ -291,7 +293,13 @@ TDateTime TIdSysLogMessage::ParseTimeStamp(std::string_view text) const {
 }
 
 std::string TIdSysLogMessage::EncodeText() {
-  RenewTimeStampOfAnotherYear();
+  std::string text;
+  EncodeTextInto(text, platform::GetLocalTime());
+  return text;
+}
+
+void TIdSysLogMessage::EncodeTextInto(std::string& text, TDateTime now) {
+  RenewTimeStampOfAnotherYear(now);
   // "<191>" and the time text with its separators fit in 32 bytes.
   std::array<char, 32> head{};
   char* out = head.data();
@@ -303,8 +311,11 @@ std::string TIdSysLogMessage::EncodeText() {
   *out++ = ' ';
   const std::string_view headText(head.data(), static_cast<std::size_t>(out - head.data()));
   const std::string& msg = FMsg->Text();
-  BoundedText text(headText.size() + FHostname.size() + 1 + msg.size(), syslog::kMaxDatagramSize);
-  return text.Append(headText).Append(FHostname).Append(" ").Append(msg).Take();
+  BoundedText(text, headText.size() + FHostname.size() + 1 + msg.size(), syslog::kMaxDatagramSize)
+      .Append(headText)
+      .Append(FHostname)
+      .Append(" ")
+      .Append(msg);
 }
 
 void TIdSysLogMessage::LoadFromDatagram(std::istream& source, std::int64_t size, std::string peer) {
@@ -324,7 +335,7 @@ void TIdSysLogMessage::ParseText(std::string text) {
 }
 
 std::string TIdSysLogMessage::BuildHeader() {
-  RenewTimeStampOfAnotherYear();
+  RenewTimeStampOfAnotherYear(platform::GetLocalTime());
   const std::string_view time = TimeTextOf(FTimeStamp);
   std::string header;
   header.reserve(time.size() + 1 + FHostname.size());
@@ -332,8 +343,7 @@ std::string TIdSysLogMessage::BuildHeader() {
   return header;
 }
 
-void TIdSysLogMessage::RenewTimeStampOfAnotherYear() {
-  const TDateTime now = platform::GetLocalTime();
+void TIdSysLogMessage::RenewTimeStampOfAnotherYear(TDateTime now) noexcept {
   if (!datetime::SameYear(FTimeStamp, now))
     FTimeStamp = now;
 }

@@ -97,6 +97,12 @@ class TIdSysLogMessage : public TIdBaseComponent {
   // "<PRI>" + BuildHeader() + " " + Msg.Text, cut to its first 1024 bytes. Raises nothing.
   virtual std::string EncodeText();
 
+  // What EncodeText gives, written into `text` (its old contents replaced), whose storage a
+  // caller sending many messages keeps from one to the next. `now` is the local time the year
+  // rule compares the stamp with: a caller that has just stamped the message passes that same
+  // reading instead of asking the clock again.
+  void EncodeTextInto(std::string& text, TDateTime now);
+
   // Reads min(size, 1024) bytes of a datagram from the stream and parses them; peer is the
   // sender's address. Raises EReadError, with only PeerAddress changed, when the stream holds
   // fewer bytes.
@@ -108,7 +114,7 @@ class TIdSysLogMessage : public TIdBaseComponent {
   std::string BuildHeader();
 
  private:
-  void RenewTimeStampOfAnotherYear();
+  void RenewTimeStampOfAnotherYear(TDateTime now) noexcept;
 
   std::unique_ptr<TIdSysLogMsgPart> FMsg;
   TIdSyslogFacility FFacility = TIdSyslogFacility::sfUserLevel;

@@ -226,6 +226,40 @@ TEST_F(IdSysLogMessageTest, TextIsCutToItsFirst1024Bytes) {
       << "the cut may fall inside the header";
 }
 
+// A kept buffer, long or short from the message before, ends up with exactly EncodeText's bytes.
+TEST_F(IdSysLogMessageTest, EncodingIntoAKeptBufferGivesTheSameBytes) {
+  TIdSysLogMessage message;
+  MakeWorkedExample(message);
+  std::string buffer(5000, '#');
+  for (const std::size_t contentLength : {2000u, 0u, 984u, 985u, 5u, 70000u, 1u}) {
+    message.Msg().SetContent(
+        std::string(contentLength, static_cast<char>('a' + contentLength % 26)));
+    message.EncodeTextInto(buffer, At(kYear, 6, 15, 12));
+    EXPECT_EQ(buffer, message.EncodeText()) << contentLength;
+    EXPECT_LE(buffer.size(), 1024u);
+  }
+  message.SetHostname(std::string(1100, 'h'));
+  message.EncodeTextInto(buffer, At(kYear, 6, 15, 12));
+  EXPECT_EQ(buffer, "<13>Mar  5 14:03:09 " + std::string(1004, 'h'));
+}
+
+// The year rule compares with the time handed in and, when the years differ, takes it.
+TEST_F(IdSysLogMessageTest, EncodingIntoABufferAppliesTheYearRuleToTheGivenTime) {
+  TIdSysLogMessage message;
+  message.SetHostname("h");
+  message.Msg().SetText("m");
+  std::string buffer;
+  message.SetTimeStamp(At(kYear, 12, 31, 23, 59, 59));
+  message.EncodeTextInto(buffer, At(kYear + 1, 1, 1, 0, 0, 0, 500));
+  EXPECT_EQ(buffer, "<13>Jan  1 00:00:00 h m");
+  EXPECT_EQ(message.TimeStamp(), At(kYear + 1, 1, 1, 0, 0, 0, 500));
+
+  message.SetTimeStamp(At(kYear, 2, 3, 4, 5, 6));
+  message.EncodeTextInto(buffer, At(kYear, 12, 31, 23, 59, 59));
+  EXPECT_EQ(buffer, "<13>Feb  3 04:05:06 h m") << "a stamp of the given year stays";
+  EXPECT_EQ(message.TimeStamp(), At(kYear, 2, 3, 4, 5, 6));
+}
+
 TEST_F(IdSysLogMessageTest, AssignTakesPriHostTextAndTime) {
   TIdSysLogMessage source;
   MakeWorkedExample(source);

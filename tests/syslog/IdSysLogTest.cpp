@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "SyslogTestSupport.h"
 #include "tests/net/LoopbackReceiver.h"
 
@@ -74,6 +77,30 @@ TEST_F(IdSysLogTest, OversizeTextIsSentAsItsFirst1024Bytes) {
   FSender.SendSyslogMessage(FMessage, true);
   const std::string expected = "<13>Jun 15 12:00:00 sender orvo[4321]:" + content;
   EXPECT_EQ(NextDatagram(), expected.substr(0, 1024));
+}
+
+// The sender keeps one buffer for the datagram text: a short message after a long one carries
+// nothing of it.
+TEST_F(IdSysLogTest, EachDatagramCarriesOnlyItsOwnMessage) {
+  const std::pair<std::string, std::string> sends[] = {
+      {std::string(3000, 'L'), "<13>Jun 15 12:00:00 sender orvo[4321]:" + std::string(986, 'L')},
+      {"short", "<13>Jun 15 12:00:00 sender orvo[4321]:short"},
+      {"", "<13>Jun 15 12:00:00 sender orvo[4321]:"},
+      {"again", "<13>Jun 15 12:00:00 sender orvo[4321]:again"},
+  };
+  for (const auto& [content, expected] : sends) {
+    FMessage.Msg().SetContent(content);
+    FSender.SendSyslogMessage(FMessage, true);
+    EXPECT_EQ(NextDatagram(), expected) << content.size();
+  }
+}
+
+// Across the turn of a year the stamp of the send is the time the datagram carries.
+TEST_F(IdSysLogTest, StampingOnNewYearsEveKeepsTheStamp) {
+  SetNow(At(kYear, 12, 31, 23, 59, 59, 999));
+  FSender.SendSyslogMessage(FMessage, true);
+  EXPECT_EQ(NextDatagram(), "<13>Dec 31 23:59:59 sender orvo[4321]:line");
+  EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 12, 31, 23, 59, 59, 999));
 }
 
 TEST_F(IdSysLogTest, SendFailureReachesTheCallerAndTheStampStays) {
