@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <functional>
+#include <optional>
 
 #include "base/Text.h"
 
@@ -36,13 +37,18 @@ std::string_view ContentOf(std::string_view text) noexcept {
   return head.Tagged ? text.substr(head.Text.size() + 1) : text;
 }
 
-std::int32_t PidOf(std::string_view text) {
+// What stands between the first "[" of the head and the "]" after it; empty when nothing does.
+std::string_view PidTextOf(std::string_view text) noexcept {
   const Head head = HeadOf(text);
   const std::size_t open = head.Text.find('[');
   if (open == std::string_view::npos)
-    return -1;
-  std::string_view digits = head.Text.substr(open + 1);
-  digits = digits.substr(0, digits.find(']'));
+    return {};
+  const std::string_view digits = head.Text.substr(open + 1);
+  return digits.substr(0, digits.find(']'));
+}
+
+std::int32_t PidOf(std::string_view text) {
+  const std::string_view digits = PidTextOf(text);
   return digits.empty() ? -1 : text::ReadInteger(digits);
 }
 
@@ -60,8 +66,10 @@ void TIdSysLogMsgPart::SetPIDAvailable(bool value) {
   const std::string_view content = ContentOf(FText);
   FPIDAvailable = value;
   Rebuild(tag, FormatPidPart(pid), content);
-  if (!value && FText == ":")
+  if (!value && FText == ":") {
     FText.clear();
+    FHeadLength = kUnknownHead;
+  }
 }
 
 std::string TIdSysLogMsgPart::Process() const {
@@ -89,11 +97,16 @@ std::string TIdSysLogMsgPart::Content() const {
 }
 
 void TIdSysLogMsgPart::SetContent(std::string_view value) {
+  if (FHeadLength != kUnknownHead && !Overlaps(FText, value)) {
+    FText.replace(FHeadLength, std::string::npos, value);
+    return;
+  }
   Rebuild(TagOf(FText), FormatPidPart(PidOf(FText)), value);
 }
 
 void TIdSysLogMsgPart::Assign(const TIdSysLogMsgPart& source) {
   FText = source.FText;
+  FHeadLength = kUnknownHead;
 }
 
 std::string TIdSysLogMsgPart::FormatPidPart(std::int32_t pid) const {
@@ -108,11 +121,35 @@ std::string TIdSysLogMsgPart::FormatPidPart(std::int32_t pid) const {
   return std::string(buffer.data(), end);
 }
 
+void TIdSysLogMsgPart::Rebuild(std::string_view tag, std::string_view pidPart,
+                               std::string_view content) {
+  const std::size_t headLength = tag.size() + pidPart.size();
+  ReplaceText(tag, pidPart, content);
+  const std::string_view head = std::string_view(FText).substr(0, headLength);
+  FHeadLength = HeadReadsBack(head) ? headLength : kUnknownHead;
+}
+
+// A head holding a colon decides tag and PID alone, whatever content follows it; when it also
+// reads back as the same tag and PID part, a Content write would rebuild exactly that head.
+bool TIdSysLogMsgPart::HeadReadsBack(std::string_view head) const {
+  if (head.find(':') == std::string_view::npos)
+    return false;
+  const std::string_view digits = PidTextOf(head);
+  const std::optional<std::int32_t> pid =
+      digits.empty() ? std::optional<std::int32_t>(-1) : text::TryReadInteger(digits);
+  if (!pid)
+    return false;
+  const std::string_view tag = TagOf(head);
+  const std::string pidPart = FormatPidPart(*pid);
+  return head.size() == tag.size() + pidPart.size() && head.starts_with(tag) &&
+         head.substr(tag.size()) == pidPart;
+}
+
 // tag, pidPart and content may all point into FText. When the text already begins with the
 // tag and PID part, only the content is replaced in place, so a steady stream of Content
 // writes reuses the text's storage.
-void TIdSysLogMsgPart::Rebuild(std::string_view tag, std::string_view pidPart,
-                               std::string_view content) {
+void TIdSysLogMsgPart::ReplaceText(std::string_view tag, std::string_view pidPart,
+                                   std::string_view content) {
   const std::size_t headLength = tag.size() + pidPart.size();
   const bool headKept = FText.size() >= headLength && FText.compare(0, tag.size(), tag) == 0 &&
                         FText.compare(tag.size(), pidPart.size(), pidPart) == 0;
