@@ -8,6 +8,10 @@
 #include "base/Exception.h"
 #include "platform/File.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvo {
 
 namespace {
@@ -38,9 +42,22 @@ int LastMarkedByte(std::uint64_t found) noexcept {
 }
 
 // Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
-// `begin`. Looks at eight bytes at a time, since message lines are long and line ends rare.
+// `begin`. Looks at many bytes at a time, since message lines are long and line ends rare.
 const char* LineStart(const char* begin, const char* end) noexcept {
   const char* p = end;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time where the processor compares them at once.
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  while (p - begin >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16));
+    const auto found = static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+    if (found != 0)
+      return p - 16 + (31 - std::countl_zero(found)) + 1;
+    p -= 16;
+  }
+#endif
   while (p - begin >= 8) {
     std::uint64_t word = 0;
     std::memcpy(&word, p - 8, sizeof(word));
