@@ -1,9 +1,4 @@
 # The clock layer: local time with milliseconds (clock_gettime on POSIX, GetLocalTime on Windows).
-if(NOT TARGET orvo_platform)
-  add_library(orvo_platform STATIC)
-  target_include_directories(orvo_platform PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(orvo_platform PRIVATE orvo_warnings)
-endif()
 if(WIN32)
   target_sources(orvo_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/Clock.cpp
                                        ${CMAKE_CURRENT_LIST_DIR}/Clock_windows.cpp)

@@ -1,9 +1,4 @@
 # Console, process, file and version-resource layers.
-if(NOT TARGET orvo_platform)
-  add_library(orvo_platform STATIC)
-  target_include_directories(orvo_platform PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(orvo_platform PRIVATE orvo_warnings)
-endif()
 if(WIN32)
   # The version data is the executable's own version resource, compiled by windres.
   target_sources(orvo_platform PRIVATE

@@ -2,11 +2,6 @@
 # that stands in for WS2_32.DLL. The adapter is a shared library loaded at run time by file name, so
 # nothing links it; it sits beside the executables in the build tree and in
 # lib/orvologger after installation, where the loader looks for it.
-if(NOT TARGET orvo_platform)
-  add_library(orvo_platform STATIC)
-  target_include_directories(orvo_platform PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(orvo_platform PRIVATE orvo_warnings)
-endif()
 if(WIN32)
   # On Windows the binding loads the system's own WS2_32.DLL.
   target_sources(orvo_platform PRIVATE windows/LibraryWindows.cpp)
