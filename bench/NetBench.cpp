@@ -9,43 +9,20 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <stdexcept>
 #include <string>
 
+#include "bench/AllocationCount.h"
 #include "net/IdStack.h"
 #include "net/IdUDPClient.h"
-
-namespace {
-
-// Every allocation of the process is counted, so each benchmark reports its allocations per
-// datagram.
-std::atomic<long> gAllocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* block = std::malloc(size == 0 ? 1 : size))
-    return block;
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept {
-  std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-  std::free(block);
-}
 
 namespace {
 
 const std::string kText(128, 'm');
 
 void ReportAllocations(benchmark::State& state, long before) {
-  state.counters["allocs_per_send"] =
-      static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations());
+  state.counters["allocs_per_send"] = static_cast<double>(orvo::bench::Allocations() - before) /
+                                      static_cast<double>(state.iterations());
 }
 
 class TReceiver {
@@ -74,7 +51,7 @@ class TReceiver {
 void BM_RawSendTo(benchmark::State& state) {
   const TReceiver receiver;
   const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
-  const long allocations = gAllocations.load();
+  const long allocations = orvo::bench::Allocations();
   for (auto _ : state) {
     const ssize_t sent =
         ::sendto(socket, kText.data(), kText.size(), 0,
@@ -93,7 +70,7 @@ void SendTextTo(benchmark::State& state, const std::string& host) {
   client.SetHost(host);
   client.SetPort(receiver.Port());
   client.SendText(kText);  // opens the socket outside the timed loop
-  const long allocations = gAllocations.load();
+  const long allocations = orvo::bench::Allocations();
   for (auto _ : state)
     client.SendText(kText);
   ReportAllocations(state, allocations);

@@ -1,36 +1,9 @@
 // Encoding and parsing of the worked example message, with the heap allocations counted.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "bench/AllocationCount.h"
 #include "platform/Clock.h"
 #include "syslog/IdSysLogMessage.h"
-
-namespace {
-
-std::atomic<std::int64_t> gAllocations{0};
-
-}  // namespace
-
-// The replaced operators pair malloc with free; g++ sees the free behind every inlined delete
-// expression and takes it for a mismatch.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* block = std::malloc(size == 0 ? 1 : size))
-    return block;
-  throw std::bad_alloc();
-}
-
-void operator delete(void* block) noexcept {
-  std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-  std::free(block);
-}
 
 namespace orvo {
 namespace {
@@ -50,10 +23,11 @@ void MakeWorkedExample(TIdSysLogMessage& message) {
 // Heap allocations per iteration, as a benchmark counter.
 class AllocationCounter {
  public:
-  explicit AllocationCounter(benchmark::State& state) : FState(state), FStart(gAllocations) {}
+  explicit AllocationCounter(benchmark::State& state)
+      : FState(state), FStart(bench::Allocations()) {}
   ~AllocationCounter() {
-    FState.counters["allocs/iter"] = benchmark::Counter(static_cast<double>(gAllocations - FStart),
-                                                        benchmark::Counter::kAvgIterations);
+    FState.counters["allocs/iter"] = benchmark::Counter(
+        static_cast<double>(bench::Allocations() - FStart), benchmark::Counter::kAvgIterations);
   }
 
  private:
