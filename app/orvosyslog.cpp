@@ -60,15 +60,10 @@ void TOrvoSysLogger::SendOne(std::string_view content) {
   syslog->SendSyslogMessage(*SysLogMessage, FAutoTimeStamp);
 }
 
-std::string TOrvoSysLogger::LastSentText() {
-  // The message keeps the time stamp of the send, so encoding it again gives the text sent.
-  return SysLogMessage->EncodeText();
-}
-
 void TOrvoSysLogger::SendMessages(std::string& echoText) {
   if (!FMessageText.empty()) {
     SendOne(FMessageText);
-    echoText = LastSentText();
+    echoText = syslog->LastDatagram();
     return;
   }
   const TMessageFile file(FFileName);
@@ -82,7 +77,7 @@ void TOrvoSysLogger::SendMessages(std::string& echoText) {
     }
   }
   if (sent)
-    echoText = LastSentText();
+    echoText = syslog->LastDatagram();
 }
 
 void WriteStdErr(std::string_view text) {

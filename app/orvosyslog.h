@@ -43,8 +43,6 @@ class TOrvoSysLogger {
 
  private:
   void SendOne(std::string_view content);
-  // The datagram text of the last send, for the echo line.
-  std::string LastSentText();
 
   bool FShowHelp = false;
   bool FAutoTimeStamp = false;

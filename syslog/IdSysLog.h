@@ -18,6 +18,9 @@ class TIdSysLog : public TIdUDPClient {
   // its new time stamp.
   void SendSyslogMessage(TIdSysLogMessage& message, bool stampNow);
 
+  // The datagram text of the last SendSyslogMessage, exactly as it was handed to the socket.
+  const std::string& LastDatagram() const noexcept { return FDatagram; }
+
  private:
   // The datagram text of the last send; its storage serves every later one, so a stream of
   // messages encodes without allocating.

@@ -92,6 +92,7 @@ TEST_F(IdSysLogTest, EachDatagramCarriesOnlyItsOwnMessage) {
     FMessage.Msg().SetContent(content);
     FSender.SendSyslogMessage(FMessage, true);
     EXPECT_EQ(NextDatagram(), expected) << content.size();
+    EXPECT_EQ(FSender.LastDatagram(), expected) << "the sender tells the text it sent";
   }
 }
 
