@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -115,20 +116,51 @@ T* FailEntry(std::int32_t code) noexcept {
   return nullptr;
 }
 
-bool ToPosixAddress(const TSockAddrIn* from, std::int32_t length, sockaddr_in& to) noexcept {
-  if (from == nullptr || length < static_cast<std::int32_t>(sizeof(TSockAddrIn))) {
+// A record WinSock would take: room for 16 bytes, of the IPv4 family. Sets the WinSock code of
+// what is wrong otherwise.
+bool IsIPv4Record(const TSockAddrIn* record, std::int32_t length) noexcept {
+  if (record == nullptr || length < static_cast<std::int32_t>(sizeof(TSockAddrIn))) {
     Fail(ws2::WSAEFAULT);
     return false;
   }
-  if (from->sin_family != ws2::WS_AF_INET) {
+  if (record->sin_family != ws2::WS_AF_INET) {
     Fail(ws2::WSAEAFNOSUPPORT);
     return false;
   }
+  return true;
+}
+
+void CopyIPv4Record(const TSockAddrIn& from, sockaddr_in& to) noexcept {
   to = sockaddr_in{};
   to.sin_family = AF_INET;
-  to.sin_port = from->sin_port;
-  std::memcpy(&to.sin_addr, from->sin_addr, sizeof(from->sin_addr));
+  to.sin_port = from.sin_port;
+  std::memcpy(&to.sin_addr, from.sin_addr, sizeof(from.sin_addr));
+}
+
+bool ToPosixAddress(const TSockAddrIn* from, std::int32_t length, sockaddr_in& to) noexcept {
+  if (!IsIPv4Record(from, length))
+    return false;
+  CopyIPv4Record(*from, to);
   return true;
+}
+
+// Where the system lays its IPv4 record out as WinSock does (family, port and address at the
+// same places and sizes, the family numbered alike; the trailing zeros are not read), a checked
+// WinSock record is the system's record too and is handed over without a copy.
+constexpr bool kSameIPv4Record =
+    sizeof(sockaddr_in) == sizeof(TSockAddrIn) && AF_INET == ws2::WS_AF_INET &&
+    sizeof(sa_family_t) == sizeof(TSockAddrIn::sin_family) &&
+    offsetof(sockaddr_in, sin_family) == offsetof(TSockAddrIn, sin_family) &&
+    offsetof(sockaddr_in, sin_port) == offsetof(TSockAddrIn, sin_port) &&
+    offsetof(sockaddr_in, sin_addr) == offsetof(TSockAddrIn, sin_addr);
+
+// The checked WinSock record as the system takes it: itself, or its copy in `converted`.
+const sockaddr* SystemRecordOf(const TSockAddrIn& record, sockaddr_in& converted) noexcept {
+  if constexpr (kSameIPv4Record) {
+    return reinterpret_cast<const sockaddr*>(&record);
+  }
+  CopyIPv4Record(record, converted);
+  return reinterpret_cast<const sockaddr*>(&converted);
 }
 
 void ToWinSockAddress(const sockaddr_in& from, TSockAddrIn* to, std::int32_t* length) noexcept {
@@ -173,18 +205,23 @@ int PosixSocketType(std::int32_t type) noexcept {
   }
 }
 
-// Message flags; the adapter never lets a send raise SIGPIPE.
+// The system's message flags for each combination of WinSock's three, read by index. Every send
+// carries MSG_NOSIGNAL: the adapter never lets a send raise SIGPIPE.
+constexpr std::int32_t kKnownFlags = ws2::WS_MSG_OOB | ws2::WS_MSG_PEEK | ws2::WS_MSG_DONTROUTE;
+constexpr std::array<int, kKnownFlags + 1> kPosixFlags = [] {
+  std::array<int, kKnownFlags + 1> table{};
+  for (std::int32_t flags = 0; flags <= kKnownFlags; ++flags) {
+    table[flags] = MSG_NOSIGNAL | ((flags & ws2::WS_MSG_OOB) != 0 ? MSG_OOB : 0) |
+                   ((flags & ws2::WS_MSG_PEEK) != 0 ? MSG_PEEK : 0) |
+                   ((flags & ws2::WS_MSG_DONTROUTE) != 0 ? MSG_DONTROUTE : 0);
+  }
+  return table;
+}();
+
 bool PosixFlags(std::int32_t flags, int& posix) noexcept {
-  constexpr std::int32_t known = ws2::WS_MSG_OOB | ws2::WS_MSG_PEEK | ws2::WS_MSG_DONTROUTE;
-  if ((flags & ~known) != 0)
+  if ((flags & ~kKnownFlags) != 0)
     return false;
-  posix = MSG_NOSIGNAL;
-  if ((flags & ws2::WS_MSG_OOB) != 0)
-    posix |= MSG_OOB;
-  if ((flags & ws2::WS_MSG_PEEK) != 0)
-    posix |= MSG_PEEK;
-  if ((flags & ws2::WS_MSG_DONTROUTE) != 0)
-    posix |= MSG_DONTROUTE;
+  posix = kPosixFlags[static_cast<std::size_t>(flags)];
   return true;
 }
 
@@ -527,11 +564,11 @@ std::int32_t SendTo(TSocket s, const char* buf, std::int32_t len, std::int32_t f
     return Fail(ws2::WSAEOPNOTSUPP);
   if (to == nullptr)
     return Send(s, buf, len, flags);
-  sockaddr_in remote{};
-  if (!ToPosixAddress(to, tolen, remote))
+  if (!IsIPv4Record(to, tolen))
     return ws2::SOCKET_ERROR;
+  sockaddr_in converted;
   const ssize_t sent = ::sendto(s, buf, static_cast<size_t>(len), posixFlags,
-                                reinterpret_cast<const sockaddr*>(&remote), sizeof(remote));
+                                SystemRecordOf(*to, converted), sizeof(sockaddr_in));
   if (sent < 0)
     return FailWithErrno();
   return static_cast<std::int32_t>(sent);
