@@ -57,6 +57,11 @@ void TIdSocketHandle::SetSocketOption(std::int32_t level, std::int32_t name, con
 
 void TIdSocketHandle::SendDatagram(std::string_view ip, std::int32_t port, const void* buffer,
                                    std::int32_t length) {
+  SendDatagram(TIdDottedAddress{ip, std::nullopt}, port, buffer, length);
+}
+
+void TIdSocketHandle::SendDatagram(const TIdDottedAddress& ip, std::int32_t port,
+                                   const void* buffer, std::int32_t length) {
   TIdStack& stack = CurrentStack();
   const std::int32_t sent = stack.SockSendTo(FSocket, buffer, length, 0, ip, port);
   if (sent == Id_SOCKET_ERROR) {

@@ -50,6 +50,9 @@ class TIdSocketHandle {
   // and EIdNotAllBytesSent when fewer bytes went out.
   void SendDatagram(std::string_view ip, std::int32_t port, const void* buffer,
                     std::int32_t length);
+  // The same send to an address that the stack's ResolveAddress gave.
+  void SendDatagram(const TIdDottedAddress& ip, std::int32_t port, const void* buffer,
+                    std::int32_t length);
   void ClearAddresses(bool includeLocal);
 
   TIdStackSocketHandle Socket() const noexcept { return FSocket; }

@@ -72,17 +72,33 @@ bool IsAddressByte(std::string_view field) {
   return value.has_value() && *value >= 0 && *value <= 255;
 }
 
+// "localhost" compared without regard to letter case. Every character of the name is a lower-case
+// letter, so setting bit 5 of a character gives the name's character exactly when the character
+// is that letter in either case.
 bool IsLocalhost(std::string_view host) {
   constexpr std::string_view localhost = "localhost";
   if (host.size() != localhost.size())
     return false;
   for (std::size_t i = 0; i < host.size(); ++i) {
-    const char c = host[i] >= 'A' && host[i] <= 'Z' ? static_cast<char>(host[i] + 32) : host[i];
-    if (c != localhost[i])
+    if ((host[i] | 0x20) != localhost[i])
       return false;
   }
   return true;
 }
+
+// Four fields, the fourth being all that follows the third ".", each a byte by the integer
+// reading rule.
+bool IsDottedByRule(std::string_view text) {
+  std::string_view rest = text;
+  const std::string_view first = address::SplitField(rest);
+  const std::string_view second = address::SplitField(rest);
+  const std::string_view third = address::SplitField(rest);
+  return IsAddressByte(first) && IsAddressByte(second) && IsAddressByte(third) &&
+         IsAddressByte(rest);
+}
+
+constexpr std::string_view kLoopbackText = "127.0.0.1";
+constexpr TIdIn4Addr kLoopbackBytes = {127, 0, 0, 1};
 
 std::atomic<TIdStack*> gSharedStack{nullptr};
 
@@ -122,22 +138,25 @@ TIdStackSocketHandle TIdStack::NewSocket(std::int32_t type, std::int32_t protoco
 }
 
 bool TIdStack::IsDottedAddress(std::string_view text) const {
-  if (address::ReadPlainDottedQuad(text))
-    return true;
-  std::string_view rest = text;
-  const std::string_view first = address::SplitField(rest);
-  const std::string_view second = address::SplitField(rest);
-  const std::string_view third = address::SplitField(rest);
-  return IsAddressByte(first) && IsAddressByte(second) && IsAddressByte(third) &&
-         IsAddressByte(rest);
+  return address::ReadPlainDottedQuad(text) || IsDottedByRule(text);
 }
 
 std::string TIdStack::ResolveAddress(const std::string& host) {
+  std::string answer;
+  return std::string(ResolveAddress(host, answer).Text);
+}
+
+TIdDottedAddress TIdStack::ResolveAddress(const std::string& host, std::string& answer) {
   if (IsLocalhost(host))
-    return "127.0.0.1";
-  if (IsDottedAddress(host))
-    return host;
-  return SockHostByName(host);
+    return {kLoopbackText, kLoopbackBytes};
+  // The common form of a dotted address is read once here, and its bytes travel with the text.
+  TIdDottedAddress dotted{host, TIdIn4Addr{}};
+  if (address::ReadPlainDottedQuad(host, *dotted.Bytes))
+    return dotted;
+  if (IsDottedByRule(host))
+    return {host, std::nullopt};
+  answer = SockHostByName(host);
+  return {answer, std::nullopt};
 }
 
 std::uint32_t TIdStack::AddressOf(std::string_view text) {
@@ -145,6 +164,14 @@ std::uint32_t TIdStack::AddressOf(std::string_view text) {
   TextToAddress(text, address);
   std::uint32_t value = 0;
   std::memcpy(&value, address.data(), sizeof(value));
+  return value;
+}
+
+std::uint32_t TIdStack::AddressOf(const TIdDottedAddress& address) {
+  if (!address.Bytes)
+    return AddressOf(address.Text);
+  std::uint32_t value = 0;
+  std::memcpy(&value, address.Bytes->data(), sizeof(value));
   return value;
 }
 
@@ -185,51 +212,48 @@ namespace {
 constexpr std::size_t kShortestDottedQuad = 7;  // "0.0.0.0"
 constexpr std::size_t kLongestDottedQuad = 15;  // "255.255.255.255"
 
-std::optional<TIdIn4Addr> ParsePlainDottedQuad(std::string_view text) noexcept {
-  TIdIn4Addr bytes{};
+// The value of the digit at p, or a value above 9 at the end or for any other character.
+unsigned DigitAt(const char* p, const char* end) noexcept {
+  return p != end ? static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0' : 10U;
+}
+
+// Four fields of one to three decimal digits worth at most 255, between three dots; their
+// values go into bytes. The bytes come back through a reference, where the caller keeps them.
+bool ParsePlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept {
   const char* p = text.data();
   const char* const end = p + text.size();
   for (std::size_t field = 0; field < bytes.size(); ++field) {
-    if (field > 0) {
-      if (p == end || *p != '.')
-        return std::nullopt;
-      ++p;
+    if (field > 0 && (p == end || *p++ != '.'))
+      return false;
+    unsigned value = DigitAt(p, end);
+    if (value > 9)
+      return false;
+    if (const unsigned second = DigitAt(++p, end); second <= 9) {
+      value = value * 10 + second;
+      if (const unsigned third = DigitAt(++p, end); third <= 9) {
+        value = value * 10 + third;
+        ++p;
+        if (value > 255)
+          return false;
+      }
     }
-    const char* const start = p;
-    unsigned value = 0;
-    while (p != end && p - start < 3 && *p >= '0' && *p <= '9')
-      value = value * 10 + static_cast<unsigned>(*p++ - '0');
-    if (p == start || value > 255)
-      return std::nullopt;
     bytes[field] = static_cast<std::uint8_t>(value);
   }
-  if (p != end)
-    return std::nullopt;
-  return bytes;
+  return p == end;
 }
-
-// The last text read and its answer, on this thread. A sender reads the same server address
-// twice for every datagram (to tell a dotted address, then to build the address record), so
-// the answer is kept for the next read of the same text.
-struct LastDottedQuad {
-  std::array<char, kLongestDottedQuad> Text{};
-  std::size_t Size = 0;
-  std::optional<TIdIn4Addr> Bytes;
-};
-thread_local LastDottedQuad tLastDottedQuad;
 
 }  // namespace
 
+bool ReadPlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept {
+  return text.size() >= kShortestDottedQuad && text.size() <= kLongestDottedQuad &&
+         ParsePlainDottedQuad(text, bytes);
+}
+
 std::optional<TIdIn4Addr> ReadPlainDottedQuad(std::string_view text) noexcept {
-  if (text.size() < kShortestDottedQuad || text.size() > kLongestDottedQuad)
+  TIdIn4Addr bytes{};
+  if (!ReadPlainDottedQuad(text, bytes))
     return std::nullopt;
-  LastDottedQuad& last = tLastDottedQuad;
-  if (text.size() != last.Size || !std::equal(text.begin(), text.end(), last.Text.begin())) {
-    last.Bytes = ParsePlainDottedQuad(text);
-    std::copy(text.begin(), text.end(), last.Text.begin());
-    last.Size = text.size();
-  }
-  return last.Bytes;
+  return bytes;
 }
 
 }  // namespace address

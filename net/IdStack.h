@@ -56,6 +56,13 @@ inline constexpr std::int32_t Id_SOCKET_ERROR = -1;
 // An IPv4 address: four bytes in network order.
 using TIdIn4Addr = std::array<std::uint8_t, 4>;
 
+// A dotted IPv4 text resolved for one send, with its four bytes when resolving has read them
+// already, so that the address record is built without reading the text a second time.
+struct TIdDottedAddress {
+  std::string_view Text;
+  std::optional<TIdIn4Addr> Bytes;
+};
+
 // The socket stack: the one place through which the network components reach the sockets. It
 // keeps the stack-independent logic; a concrete stack implements one thin wrapper per socket
 // function, returning the function's own result unexamined.
@@ -102,6 +109,10 @@ class TIdStack {
   virtual std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer,
                                   std::int32_t length, std::int32_t flags, std::string_view ip,
                                   std::int32_t port) = 0;
+  // The same send to an address that ResolveAddress gave.
+  virtual std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer,
+                                  std::int32_t length, std::int32_t flags,
+                                  const TIdDottedAddress& ip, std::int32_t port) = 0;
   virtual std::int32_t SockSetOption(TIdStackSocketHandle socket, std::int32_t level,
                                      std::int32_t name, const void* value, std::int32_t length) = 0;
   virtual TIdStackSocketHandle SockOpen(std::int32_t family, std::int32_t type,
@@ -129,8 +140,13 @@ class TIdStack {
   // "LOCALHOST" in any case gives 127.0.0.1, a dotted address itself; any other name is asked
   // of the resolver, on every call.
   std::string ResolveAddress(const std::string& host);
+  // ResolveAddress for a send, without copying the text: it is a view of host, of a constant,
+  // or of `answer`, which keeps the resolver's answer for a name.
+  TIdDottedAddress ResolveAddress(const std::string& host, std::string& answer);
   // The dotted text as one 32-bit value with its bytes in network order.
   std::uint32_t AddressOf(std::string_view text);
+  // The same value, taken from the bytes when resolving has read them already.
+  std::uint32_t AddressOf(const TIdDottedAddress& address);
 
   std::int32_t LastCode() const noexcept { return FLastCode; }
 
@@ -164,6 +180,8 @@ std::string_view SplitField(std::string_view& rest);
 // digits of at most 255 each; nullopt for every other text. Such a text is a dotted address, and
 // its fields read by the integer reading rule as these bytes, so it takes the short road.
 std::optional<TIdIn4Addr> ReadPlainDottedQuad(std::string_view text) noexcept;
+// The same, into bytes; false (bytes then undefined) for every other text.
+bool ReadPlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept;
 
 }  // namespace address
 

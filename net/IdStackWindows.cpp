@@ -242,6 +242,12 @@ std::int32_t TIdStackWindows::SockSend(TIdStackSocketHandle socket, const void* 
 std::int32_t TIdStackWindows::SockSendTo(TIdStackSocketHandle socket, const void* buffer,
                                          std::int32_t length, std::int32_t flags,
                                          std::string_view ip, std::int32_t port) {
+  return SockSendTo(socket, buffer, length, flags, TIdDottedAddress{ip, std::nullopt}, port);
+}
+
+std::int32_t TIdStackWindows::SockSendTo(TIdStackSocketHandle socket, const void* buffer,
+                                         std::int32_t length, std::int32_t flags,
+                                         const TIdDottedAddress& ip, std::int32_t port) {
   const ws2::TSockAddrIn record = AddressRecord(
       ws2::WS_AF_INET, ws2::htons(static_cast<std::uint16_t>(port & 0xFFFF)), AddressOf(ip));
   return ws2::sendto(socket, static_cast<const char*>(buffer), length, flags, &record,
@@ -303,10 +309,8 @@ std::string TIdStackWindows::AddressToText(const TIdIn4Addr& address) {
 }
 
 void TIdStackWindows::TextToAddress(std::string_view dotted, TIdIn4Addr& bytes) {
-  if (const std::optional<TIdIn4Addr> plain = address::ReadPlainDottedQuad(dotted)) {
-    bytes = *plain;
+  if (address::ReadPlainDottedQuad(dotted, bytes))
     return;
-  }
   // A fourth "." ends the fourth field; anything after it is ignored.
   std::string_view rest = dotted;
   for (std::uint8_t& byte : bytes) {

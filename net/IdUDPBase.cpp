@@ -67,7 +67,8 @@ void TIdUDPBase::SendText(const std::string& host, std::int32_t port, std::strin
 
 void TIdUDPBase::SendBytes(const std::string& host, std::int32_t port, const void* buffer,
                            std::int32_t count) {
-  const std::string ip = CurrentStack().ResolveAddress(host);
+  std::string answer;  // the resolver's answer when host is a name; ip is a view of it then
+  const TIdDottedAddress ip = CurrentStack().ResolveAddress(host, answer);
   SocketHandle().SendDatagram(ip, port, buffer, count);
 }
 
