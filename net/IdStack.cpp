@@ -150,9 +150,14 @@ TIdDottedAddress TIdStack::ResolveAddress(const std::string& host, std::string& 
   if (IsLocalhost(host))
     return {kLoopbackText, kLoopbackBytes};
   // The common form of a dotted address is read once here, and its bytes travel with the text.
-  TIdDottedAddress dotted{host, TIdIn4Addr{}};
-  if (address::ReadPlainDottedQuad(host, *dotted.Bytes))
-    return dotted;
+  if (!FLastDottedHost.empty() && host == FLastDottedHost)
+    return {host, FLastDottedBytes};
+  TIdIn4Addr bytes{};
+  if (address::ReadPlainDottedQuad(host, bytes)) {
+    FLastDottedHost = host;
+    FLastDottedBytes = bytes;
+    return {host, bytes};
+  }
   if (IsDottedByRule(host))
     return {host, std::nullopt};
   answer = SockHostByName(host);

@@ -72,6 +72,19 @@ TEST_F(ScriptedStackTest, DottedAndLocalhostHostsAreNotLookedUpButNamesAreOnEver
   EXPECT_EQ(FScript->SendToRecord[7], 3);
 }
 
+TEST_F(ScriptedStackTest, EachSendBuildsItsRecordFromTheHostItNamesNow) {
+  const std::pair<const char*, std::uint8_t> hosts[] = {
+      {"10.0.0.1", 1}, {"10.0.0.2", 2},  {"10.0.0.2", 2}, {"localhost", 1},
+      {"10.0.0.1", 1}, {"10.0.0.+5", 5}, {"10.0.0.1", 1}, {"10.0.0.9", 9}};
+  for (const auto& [host, last] : hosts) {
+    FClient->SetHost(host);
+    FClient->SendText("x");
+    EXPECT_EQ(FScript->SendToRecord[7], last) << host;
+  }
+  EXPECT_EQ(FScript->SendToCalls, 8);
+  EXPECT_EQ(FScript->HostByNameCalls, 0);
+}
+
 TEST_F(ScriptedStackTest, EveryNewSocketGetsTheBroadcastOptionAsAllOnesOrZero) {
   FClient->SendText("x");
   EXPECT_EQ(FScript->SocketCalls, 1);

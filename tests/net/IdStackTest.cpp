@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstring>
 #include <optional>
 #include <random>
 #include <string>
@@ -234,6 +236,66 @@ TEST_F(StackTest, ResolveAddressKnowsLocalhostAndDottedTextsWithoutALookup) {
   EXPECT_EQ(FStack.ResolveAddress("1.2.3"), "1.2.0.3");
 }
 
+// A send resolves its host with the form that hands the text on without a copy and the bytes
+// it has read along with it; both must agree with what the text form gives.
+TEST_F(StackTest, ResolvedAddressesViewTheirTextAndCarryTheBytesTheyRead) {
+  std::string answer;
+  for (const std::string host : {"localhost", "LOCALHOST", "LocalHost"}) {
+    const TIdDottedAddress loopback = FStack.ResolveAddress(host, answer);
+    EXPECT_EQ(loopback.Text, "127.0.0.1") << host;
+    EXPECT_EQ(loopback.Bytes, (TIdIn4Addr{127, 0, 0, 1})) << host;
+  }
+
+  const std::string plain = "192.168.0.1";
+  const TIdDottedAddress dotted = FStack.ResolveAddress(plain, answer);
+  EXPECT_EQ(dotted.Text.data(), plain.data());
+  EXPECT_EQ(dotted.Text.size(), plain.size());
+  EXPECT_EQ(dotted.Bytes, (TIdIn4Addr{192, 168, 0, 1}));
+  EXPECT_EQ(FStack.AddressOf(dotted), FStack.AddressOf(plain));
+
+  // A dotted text outside the common form is used as written and read when the record is built.
+  const std::string loose = "0x7F.0.0.1";
+  const TIdDottedAddress written = FStack.ResolveAddress(loose, answer);
+  EXPECT_EQ(written.Text.data(), loose.data());
+  EXPECT_EQ(written.Bytes, std::nullopt);
+  EXPECT_EQ(FStack.SockNetToHostLong(FStack.AddressOf(written)), 0x7F000001u);
+
+  // A name is the resolver's answer, kept by the caller.
+  const std::string name = FStack.SockHostName();
+  const TIdDottedAddress named = FStack.ResolveAddress(name, answer);
+  EXPECT_EQ(named.Text.data(), answer.data());
+  EXPECT_EQ(named.Text, FStack.SockHostByName(name));
+  EXPECT_EQ(named.Bytes, std::nullopt);
+  EXPECT_TRUE(FStack.IsDottedAddress(named.Text)) << named.Text;
+}
+
+// The stack tells a host it has read before by its text; a host whose text changed, even in the
+// same storage and at the same length, is read anew.
+TEST_F(StackTest, AHostWhoseTextChangedIsReadAnew) {
+  std::string answer;
+  std::string host = "10.0.0.1";
+  EXPECT_EQ(FStack.ResolveAddress(host, answer).Bytes, (TIdIn4Addr{10, 0, 0, 1}));
+  EXPECT_EQ(FStack.ResolveAddress(host, answer).Bytes, (TIdIn4Addr{10, 0, 0, 1}));
+  const char* storage = host.data();
+  host[7] = '2';
+  ASSERT_EQ(host.data(), storage);
+  EXPECT_EQ(FStack.ResolveAddress(host, answer).Bytes, (TIdIn4Addr{10, 0, 0, 2}));
+  EXPECT_EQ(FStack.ResolveAddress("10.0.0.2", answer).Bytes, (TIdIn4Addr{10, 0, 0, 2}));
+
+  const TIdDottedAddress withSign = FStack.ResolveAddress("10.0.0.+3", answer);
+  EXPECT_EQ(withSign.Text, "10.0.0.+3");
+  EXPECT_EQ(withSign.Bytes, std::nullopt);
+  EXPECT_EQ(FStack.ResolveAddress("10.0.0.2", answer).Bytes, (TIdIn4Addr{10, 0, 0, 2}));
+  EXPECT_EQ(FStack.ResolveAddress("10.0.0.20", answer).Bytes, (TIdIn4Addr{10, 0, 0, 20}));
+  EXPECT_EQ(FStack.ResolveAddress("localhost", answer).Bytes, (TIdIn4Addr{127, 0, 0, 1}));
+  EXPECT_EQ(FStack.ResolveAddress("10.0.0.20", answer).Bytes, (TIdIn4Addr{10, 0, 0, 20}));
+
+  // The empty host is never taken for an address read before: it goes to the resolver.
+  const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress("", answer); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->SocketCode(), 11001);
+}
+
 TEST_F(StackTest, UnknownNamesRaiseTheResolversCode) {
   for (const char* host : {"no such host!", "", " localhost"}) {
     const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress(host); });
@@ -338,6 +400,39 @@ TEST_F(StackTest, DatagramsTravelThroughBindSendToAndRecvFrom) {
   readable = {receiver};
   EXPECT_EQ(FStack.SockSelect(&readable, nullptr, nullptr, 10), 0);
   EXPECT_TRUE(readable.empty());
+}
+
+// The adapter hands a checked record to the system as it is and looks the flags up; what
+// WinSock refuses it still refuses, with WinSock's codes.
+TEST_F(StackTest, SendToChecksTheRecordAndTheFlagsAsWinSockDoes) {
+  test::TLoopbackReceiver receiver;
+  const TIdStackSocketHandle socket = OpenSocket();
+  ws2::TSockAddrIn record{};
+  record.sin_family = 2;
+  record.sin_port = FStack.SockHostToNetShort(receiver.Port());
+  const TIdIn4Addr loopback{127, 0, 0, 1};
+  std::memcpy(record.sin_addr, loopback.data(), loopback.size());
+  // WinSock does not read the last eight bytes, whatever they hold.
+  std::memset(record.sin_zero, 0xAB, sizeof(record.sin_zero));
+  EXPECT_EQ(ws2::sendto(socket, "any zeros", 9, 0, &record, 16), 9);
+  std::optional<test::TDatagram> datagram = receiver.Receive();
+  ASSERT_TRUE(datagram);
+  EXPECT_EQ(datagram->Payload, "any zeros");
+  EXPECT_EQ(ws2::sendto(socket, "direct", 6, ws2::WS_MSG_DONTROUTE, &record, 16), 6);
+  datagram = receiver.Receive();
+  ASSERT_TRUE(datagram);
+  EXPECT_EQ(datagram->Payload, "direct");
+
+  EXPECT_EQ(ws2::sendto(socket, "x", 1, 0, &record, 15), -1);
+  EXPECT_EQ(FStack.SockLastError(), 10014);
+  EXPECT_EQ(ws2::sendto(socket, "x", 1, 0x8, &record, 16), -1);  // no send flag of WinSock's
+  EXPECT_EQ(FStack.SockLastError(), 10045);
+  EXPECT_EQ(ws2::sendto(socket, "x", 1, ws2::WS_MSG_OOB, &record, 16), -1);  // none on UDP
+  EXPECT_EQ(FStack.SockLastError(), 10045);
+  record.sin_family = 23;  // IPv6
+  EXPECT_EQ(ws2::sendto(socket, "x", 1, 0, &record, 16), -1);
+  EXPECT_EQ(FStack.SockLastError(), 10047);
+  EXPECT_FALSE(receiver.Receive(std::chrono::milliseconds(50)));
 }
 
 TEST_F(StackTest, SelectRefusesMoreThan64Sockets) {
