@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "base/Exception.h"
 #include "platform/File.h"
@@ -71,12 +73,59 @@ const char* LineStart(const char* begin, const char* end) noexcept {
   return p;
 }
 
+// The file is read in pieces of this size, each searched for a NUL while it is still in the
+// processor's cache; the bytes still go into one block sized from the file's told size.
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+// Room beyond a told size, where the read meets the file's end (or what a growing file adds).
+constexpr std::size_t kRoomAfterToldSize = 4096;
+// The first block for a file whose size is not told; it doubles as the bytes come.
+constexpr std::size_t kFirstBlockOfUnknownSize = 64 * 1024;
+
+std::size_t FirstBlockSize(std::uint64_t toldSize) {
+  if (toldSize == 0 || toldSize > std::numeric_limits<std::size_t>::max() - kRoomAfterToldSize)
+    return kFirstBlockOfUnknownSize;
+  return static_cast<std::size_t>(toldSize) + kRoomAfterToldSize;
+}
+
+// A block twice the size of the full one, holding its bytes.
+std::unique_ptr<char[]> Doubled(std::unique_ptr<char[]> full, std::size_t size) {
+  if (size > std::numeric_limits<std::size_t>::max() / 2)
+    throw std::bad_alloc();
+  auto larger = std::make_unique_for_overwrite<char[]>(2 * size);
+  std::memcpy(larger.get(), full.get(), size);
+  return larger;
+}
+
 }  // namespace
 
+// Reads the whole file, whatever follows a NUL included, into storage that is not zero-filled
+// first. The text ends at the first NUL.
 TMessageFile::TMessageFile(const std::string& fileName) {
-  if (!platform::ReadWholeFile(fileName, FText))
+  platform::TFileReader file(fileName);
+  if (!file.IsOpen())
     RaiseCannotOpen(fileName);
-  FText.resize(text::UpToNul(FText).size());
+  std::size_t capacity = FirstBlockSize(file.SizeHint());
+  FBytes = std::make_unique_for_overwrite<char[]>(capacity);
+  std::size_t size = 0;
+  std::optional<std::size_t> nulAt;
+  for (;;) {
+    if (size == capacity) {
+      FBytes = Doubled(std::move(FBytes), capacity);
+      capacity *= 2;
+    }
+    char* const piece = FBytes.get() + size;
+    const std::ptrdiff_t count = file.Read(piece, std::min(kReadPiece, capacity - size));
+    if (count < 0)
+      RaiseCannotOpen(fileName);
+    if (count == 0)
+      break;
+    if (!nulAt) {
+      if (const void* nul = std::memchr(piece, '\0', static_cast<std::size_t>(count)))
+        nulAt = static_cast<std::size_t>(static_cast<const char*>(nul) - FBytes.get());
+    }
+    size += static_cast<std::size_t>(count);
+  }
+  FTextLength = nulAt.value_or(size);
 }
 
 namespace text {

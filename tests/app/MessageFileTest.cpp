@@ -186,5 +186,24 @@ TEST_F(MessageFileTest, ReadsAFileLargerThanOneReadBlock) {
   EXPECT_EQ(lines.back(), "line 19999");
 }
 
+// Large files are read in several pieces into one block; the first NUL ends the text whichever
+// piece it falls in, at a piece's first or last byte too, and a later NUL does not move the end.
+TEST_F(MessageFileTest, TheFirstNulEndsTheTextOfALargeFileWhereverItFalls) {
+  std::string bytes;
+  while (bytes.size() < 3 * 1024 * 1024)
+    bytes += std::string(99, 'x') + "\n";
+  const std::size_t mib = 1024 * 1024;
+  for (const std::size_t nulAt : {mib - 1, mib, mib + 1, 2 * mib + 12345}) {
+    std::string withNuls = bytes;
+    withNuls[nulAt] = '\0';
+    withNuls[withNuls.size() - 1] = '\0';
+    const TMessageFile file(Write(withNuls));
+    EXPECT_EQ(file.Text(), std::string_view(bytes).substr(0, nulAt)) << "NUL at " << nulAt;
+  }
+  const TMessageFile whole(Write(bytes));
+  EXPECT_EQ(whole.Text(), bytes);
+  EXPECT_EQ(text::SplitLines(whole.Text()).size(), bytes.size() / 100);
+}
+
 }  // namespace
 }  // namespace orvo
