@@ -26,6 +26,36 @@ bool IsLineEnd(char c) noexcept {
   return c == '\n' || c == '\r';
 }
 
+#if defined(__SSE2__)
+
+// One bit per byte, in memory order, for every CR and LF of the sixteen bytes at `at`.
+std::uint32_t LineEndsIn16(const char* at, __m128i lf, __m128i cr) noexcept {
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  return static_cast<std::uint32_t>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+}
+
+// Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
+// `begin`. Message lines are long and line ends rare, so thirty-two bytes are compared per step,
+// with one test for all of them. Fewer than thirty-two bytes are left only before the text's
+// first lines, and those are looked at one by one.
+const char* LineStart(const char* begin, const char* end) noexcept {
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const char* p = end;
+  while (p - begin >= 32) {
+    const std::uint32_t found = LineEndsIn16(p - 32, lf, cr) | LineEndsIn16(p - 16, lf, cr) << 16;
+    if (found != 0)
+      return p - 32 + (32 - std::countl_zero(found));
+    p -= 32;
+  }
+  while (p != begin && !IsLineEnd(p[-1]))
+    --p;
+  return p;
+}
+
+#else
+
 constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7FULL;
 
 // One bit (the high bit of the byte) for every byte of `word` that equals `c`. Exact per byte:
@@ -44,34 +74,22 @@ int LastMarkedByte(std::uint64_t found) noexcept {
 }
 
 // Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
-// `begin`. Looks at many bytes at a time, since message lines are long and line ends rare.
+// `begin`. Eight bytes are compared at once, since message lines are long and line ends rare.
 const char* LineStart(const char* begin, const char* end) noexcept {
   const char* p = end;
-#if defined(__SSE2__)
-  // Sixteen bytes at a time where the processor compares them at once.
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
-  while (p - begin >= 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16));
-    const auto found = static_cast<std::uint32_t>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
-    if (found != 0)
-      return p - 16 + (31 - std::countl_zero(found)) + 1;
-    p -= 16;
-  }
-#endif
   while (p - begin >= 8) {
     std::uint64_t word = 0;
     std::memcpy(&word, p - 8, sizeof(word));
-    if (const std::uint64_t found = BytesEqual(word, '\n') | BytesEqual(word, '\r')) {
+    if (const std::uint64_t found = BytesEqual(word, '\n') | BytesEqual(word, '\r'))
       return p - 8 + LastMarkedByte(found) + 1;
-    }
     p -= 8;
   }
   while (p != begin && !IsLineEnd(p[-1]))
     --p;
   return p;
 }
+
+#endif
 
 // The file is read in pieces of this size, each searched for a NUL while it is still in the
 // processor's cache; the bytes still go into one block sized from the file's told size.
@@ -137,20 +155,16 @@ std::string_view UpToNul(std::string_view text) noexcept {
 std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept {
   if (rest.empty())
     return std::nullopt;
-  std::size_t end = rest.size();
-  // The line end that closes the last line; an LF right after a CR is one line end with it.
-  if (rest[end - 1] == '\n') {
+  const char* const begin = rest.data();
+  const char* end = begin + rest.size();
+  // The line end that closes the last line: an LF, a CR, or a CR with the LF after it.
+  if (end[-1] == '\n')
     --end;
-    if (end > 0 && rest[end - 1] == '\r')
-      --end;
-  } else if (rest[end - 1] == '\r') {
+  if (end != begin && end[-1] == '\r')
     --end;
-  }
-  const std::size_t start =
-      static_cast<std::size_t>(LineStart(rest.data(), rest.data() + end) - rest.data());
-  const std::string_view line = rest.substr(start, end - start);
-  rest = rest.substr(0, start);
-  return line;
+  const char* const start = LineStart(begin, end);
+  rest = std::string_view(begin, static_cast<std::size_t>(start - begin));
+  return std::string_view(start, static_cast<std::size_t>(end - start));
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
