@@ -100,7 +100,9 @@ TDateTimeParts DecodeDateTime(TDateTime value) noexcept {
 }
 
 bool SameYear(TDateTime a, TDateTime b) noexcept {
-  return FloorDiv(a.Milliseconds(), kMillisecondsPerDay) ==
+  // A message stamped with the very reading it is encoded at is the common case.
+  return a == b ||
+         FloorDiv(a.Milliseconds(), kMillisecondsPerDay) ==
              FloorDiv(b.Milliseconds(), kMillisecondsPerDay) ||
          YearOf(a) == YearOf(b);
 }
