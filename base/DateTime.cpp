@@ -107,10 +107,6 @@ bool SameYear(TDateTime a, TDateTime b) noexcept {
          YearOf(a) == YearOf(b);
 }
 
-std::int64_t SecondOf(TDateTime value) noexcept {
-  return FloorDiv(value.Milliseconds(), 1000);
-}
-
 int YearOf(TDateTime value) noexcept {
   return CivilFromDays(FloorDiv(value.Milliseconds(), kMillisecondsPerDay) + kZeroDayFrom1970).Year;
 }
