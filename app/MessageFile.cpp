@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "base/Exception.h"
 #include "platform/File.h"
@@ -24,6 +26,36 @@ bool IsLineEnd(char c) noexcept {
   return c == '\n' || c == '\r';
 }
 
+#if defined(__SSE2__)
+
+// One bit per byte, in memory order, for every CR and LF of the sixteen bytes at `at`.
+std::uint32_t LineEndsIn16(const char* at, __m128i lf, __m128i cr) noexcept {
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  return static_cast<std::uint32_t>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+}
+
+// Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
+// `begin`. Message lines are long and line ends rare, so thirty-two bytes are compared per step,
+// with one test for all of them. Fewer than thirty-two bytes are left only before the text's
+// first lines, and those are looked at one by one.
+const char* LineStart(const char* begin, const char* end) noexcept {
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const char* p = end;
+  while (p - begin >= 32) {
+    const std::uint32_t found = LineEndsIn16(p - 32, lf, cr) | LineEndsIn16(p - 16, lf, cr) << 16;
+    if (found != 0)
+      return p - 32 + (32 - std::countl_zero(found));
+    p -= 32;
+  }
+  while (p != begin && !IsLineEnd(p[-1]))
+    --p;
+  return p;
+}
+
+#else
+
 constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7FULL;
 
 // One bit (the high bit of the byte) for every byte of `word` that equals `c`. Exact per byte:
@@ -42,28 +74,14 @@ int LastMarkedByte(std::uint64_t found) noexcept {
 }
 
 // Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
-// `begin`. Looks at many bytes at a time, since message lines are long and line ends rare.
+// `begin`. Eight bytes are compared at once, since message lines are long and line ends rare.
 const char* LineStart(const char* begin, const char* end) noexcept {
   const char* p = end;
-#if defined(__SSE2__)
-  // Sixteen bytes at a time where the processor compares them at once.
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
-  while (p - begin >= 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16));
-    const auto found = static_cast<std::uint32_t>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
-    if (found != 0)
-      return p - 16 + (31 - std::countl_zero(found)) + 1;
-    p -= 16;
-  }
-#endif
   while (p - begin >= 8) {
     std::uint64_t word = 0;
     std::memcpy(&word, p - 8, sizeof(word));
-    if (const std::uint64_t found = BytesEqual(word, '\n') | BytesEqual(word, '\r')) {
+    if (const std::uint64_t found = BytesEqual(word, '\n') | BytesEqual(word, '\r'))
       return p - 8 + LastMarkedByte(found) + 1;
-    }
     p -= 8;
   }
   while (p != begin && !IsLineEnd(p[-1]))
@@ -71,12 +89,61 @@ const char* LineStart(const char* begin, const char* end) noexcept {
   return p;
 }
 
+#endif
+
+// The file is read in pieces of this size, each searched for a NUL while it is still in the
+// processor's cache; the bytes still go into one block sized from the file's told size.
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+// Room beyond a told size, where the read meets the file's end (or what a growing file adds).
+constexpr std::size_t kRoomAfterToldSize = 4096;
+// The first block for a file whose size is not told; it doubles as the bytes come.
+constexpr std::size_t kFirstBlockOfUnknownSize = 64 * 1024;
+
+std::size_t FirstBlockSize(std::uint64_t toldSize) {
+  if (toldSize == 0 || toldSize > std::numeric_limits<std::size_t>::max() - kRoomAfterToldSize)
+    return kFirstBlockOfUnknownSize;
+  return static_cast<std::size_t>(toldSize) + kRoomAfterToldSize;
+}
+
+// A block twice the size of the full one, holding its bytes.
+std::unique_ptr<char[]> Doubled(std::unique_ptr<char[]> full, std::size_t size) {
+  if (size > std::numeric_limits<std::size_t>::max() / 2)
+    throw std::bad_alloc();
+  auto larger = std::make_unique_for_overwrite<char[]>(2 * size);
+  std::memcpy(larger.get(), full.get(), size);
+  return larger;
+}
+
 }  // namespace
 
+// Reads the whole file, whatever follows a NUL included, into storage that is not zero-filled
+// first. The text ends at the first NUL.
 TMessageFile::TMessageFile(const std::string& fileName) {
-  if (!platform::ReadWholeFile(fileName, FText))
+  platform::TFileReader file(fileName);
+  if (!file.IsOpen())
     RaiseCannotOpen(fileName);
-  FText.resize(text::UpToNul(FText).size());
+  std::size_t capacity = FirstBlockSize(file.SizeHint());
+  FBytes = std::make_unique_for_overwrite<char[]>(capacity);
+  std::size_t size = 0;
+  std::optional<std::size_t> nulAt;
+  for (;;) {
+    if (size == capacity) {
+      FBytes = Doubled(std::move(FBytes), capacity);
+      capacity *= 2;
+    }
+    char* const piece = FBytes.get() + size;
+    const std::ptrdiff_t count = file.Read(piece, std::min(kReadPiece, capacity - size));
+    if (count < 0)
+      RaiseCannotOpen(fileName);
+    if (count == 0)
+      break;
+    if (!nulAt) {
+      if (const void* nul = std::memchr(piece, '\0', static_cast<std::size_t>(count)))
+        nulAt = static_cast<std::size_t>(static_cast<const char*>(nul) - FBytes.get());
+    }
+    size += static_cast<std::size_t>(count);
+  }
+  FTextLength = nulAt.value_or(size);
 }
 
 namespace text {
@@ -88,20 +155,16 @@ std::string_view UpToNul(std::string_view text) noexcept {
 std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept {
   if (rest.empty())
     return std::nullopt;
-  std::size_t end = rest.size();
-  // The line end that closes the last line; an LF right after a CR is one line end with it.
-  if (rest[end - 1] == '\n') {
+  const char* const begin = rest.data();
+  const char* end = begin + rest.size();
+  // The line end that closes the last line: an LF, a CR, or a CR with the LF after it.
+  if (end[-1] == '\n')
     --end;
-    if (end > 0 && rest[end - 1] == '\r')
-      --end;
-  } else if (rest[end - 1] == '\r') {
+  if (end != begin && end[-1] == '\r')
     --end;
-  }
-  const std::size_t start =
-      static_cast<std::size_t>(LineStart(rest.data(), rest.data() + end) - rest.data());
-  const std::string_view line = rest.substr(start, end - start);
-  rest = rest.substr(0, start);
-  return line;
+  const char* const start = LineStart(begin, end);
+  rest = std::string_view(begin, static_cast<std::size_t>(start - begin));
+  return std::string_view(start, static_cast<std::size_t>(end - start));
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +19,13 @@ class TMessageFile {
   TMessageFile& operator=(const TMessageFile&) = delete;
 
   // The file's bytes up to its first NUL, unchanged.
-  std::string_view Text() const noexcept { return FText; }
+  std::string_view Text() const noexcept { return {FBytes.get(), FTextLength}; }
 
  private:
-  std::string FText;
+  // The file's bytes in memory of our own, never a mapping of the file: a file cut short while
+  // its lines are sent (a log rotated by copy and truncate) must not take the text away.
+  std::unique_ptr<char[]> FBytes;
+  std::size_t FTextLength = 0;
 };
 
 namespace text {

@@ -100,13 +100,11 @@ TDateTimeParts DecodeDateTime(TDateTime value) noexcept {
 }
 
 bool SameYear(TDateTime a, TDateTime b) noexcept {
-  return FloorDiv(a.Milliseconds(), kMillisecondsPerDay) ==
+  // A message stamped with the very reading it is encoded at is the common case.
+  return a == b ||
+         FloorDiv(a.Milliseconds(), kMillisecondsPerDay) ==
              FloorDiv(b.Milliseconds(), kMillisecondsPerDay) ||
          YearOf(a) == YearOf(b);
-}
-
-std::int64_t SecondOf(TDateTime value) noexcept {
-  return FloorDiv(value.Milliseconds(), 1000);
 }
 
 int YearOf(TDateTime value) noexcept {

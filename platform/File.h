@@ -1,12 +1,33 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
-// Files read whole.
 namespace orvo::platform {
 
-// Appends the whole file's bytes to text. While the file is open others may read it but not
-// write it, where the system can refuse writers. False when it can't be opened or read.
-bool ReadWholeFile(const std::string& fileName, std::string& text);
+// A file opened for reading, closed when the reader goes. While it is open others may read the
+// file but not write it, where the system can refuse writers.
+class TFileReader {
+ public:
+  explicit TFileReader(const std::string& fileName) noexcept;
+  TFileReader(const TFileReader&) = delete;
+  TFileReader& operator=(const TFileReader&) = delete;
+  ~TFileReader();
+
+  // False when the file could not be opened.
+  bool IsOpen() const noexcept { return FHandle != kNoHandle; }
+  // The size the system tells for the open file. 0 when it tells none, as for a pipe or a file
+  // of the process file system, which may still have bytes to read.
+  std::uint64_t SizeHint() const noexcept;
+  // Reads at most `length` bytes into `buffer`: the count read, 0 at the end of the file, or -1
+  // when the file can't be read (a directory opens, but does not read).
+  std::ptrdiff_t Read(char* buffer, std::size_t length) noexcept;
+
+ private:
+  static constexpr std::intptr_t kNoHandle = -1;
+  // The system's handle of the open file (a descriptor or a Windows handle), or kNoHandle.
+  std::intptr_t FHandle = kNoHandle;
+};
 
 }  // namespace orvo::platform

@@ -118,24 +118,43 @@ std::string_view TimeTextOf(TDateTime time) noexcept {
   return std::string_view(cache.Text.data(), cache.Text.size());
 }
 
-// Appends pieces to a text until it holds `limit` bytes; what would pass the limit is dropped.
-// The text is emptied first but keeps its storage.
-class BoundedText {
- public:
-  BoundedText(std::string& text, std::size_t wanted, std::size_t limit)
-      : FLimit(std::min(wanted, limit)), FText(text) {
-    FText.clear();
-    FText.reserve(FLimit);
-  }
-  BoundedText& Append(std::string_view piece) {
-    FText.append(piece.substr(0, FLimit - FText.size()));
-    return *this;
-  }
+// "<PRI>Mmm dd hh:mm:ss " of the last whole second and PRI encoded on this thread: a sender
+// encodes many messages of one PRI within one second, and they all begin with this text.
+constexpr std::size_t kLongestHeadText = 5 + kTimeTextLength + 1;
 
- private:
-  std::size_t FLimit;
-  std::string& FText;
+struct HeadTextCache {
+  bool Known = false;
+  std::int64_t Second = 0;
+  TIdSyslogPRI Pri = 0;
+  std::size_t Size = 0;
+  std::array<char, kLongestHeadText> Text{};
 };
+thread_local HeadTextCache tHeadText;
+
+std::string_view HeadTextOf(TIdSyslogPRI pri, TDateTime time) noexcept {
+  HeadTextCache& cache = tHeadText;
+  const std::int64_t second = datetime::SecondOf(time);
+  if (!cache.Known || cache.Second != second || cache.Pri != pri) {
+    char* out = cache.Text.data();
+    *out++ = '<';
+    out = std::to_chars(out, cache.Text.data() + cache.Text.size(), static_cast<int>(pri)).ptr;
+    *out++ = '>';
+    const std::string_view timeText = TimeTextOf(time);
+    out = std::copy(timeText.begin(), timeText.end(), out);
+    *out++ = ' ';
+    cache.Size = static_cast<std::size_t>(out - cache.Text.data());
+    cache.Known = true;
+    cache.Second = second;
+    cache.Pri = pri;
+  }
+  return std::string_view(cache.Text.data(), cache.Size);
+}
+
+// Copies as much of `piece` as fits before `end`; gives the position after the copy.
+char* CopyBounded(std::string_view piece, char* out, const char* end) noexcept {
+  const auto room = static_cast<std::size_t>(end - out);
+  return std::copy_n(piece.data(), std::min(piece.size(), room), out);
+}
 
 }  // namespace
 
@@ -300,22 +319,17 @@ std::string TIdSysLogMessage::EncodeText() {
 
 void TIdSysLogMessage::EncodeTextInto(std::string& text, TDateTime now) {
   RenewTimeStampOfAnotherYear(now);
-  // "<191>" and the time text with its separators fit in 32 bytes.
-  std::array<char, 32> head{};
-  char* out = head.data();
-  *out++ = '<';
-  out = std::to_chars(out, head.data() + head.size(), static_cast<int>(FPri)).ptr;
-  *out++ = '>';
-  const std::string_view time = TimeTextOf(FTimeStamp);
-  out = std::copy(time.begin(), time.end(), out);
-  *out++ = ' ';
-  const std::string_view headText(head.data(), static_cast<std::size_t>(out - head.data()));
+  const std::string_view head = HeadTextOf(FPri, FTimeStamp);
   const std::string& msg = FMsg->Text();
-  BoundedText(text, headText.size() + FHostname.size() + 1 + msg.size(), syslog::kMaxDatagramSize)
-      .Append(headText)
-      .Append(FHostname)
-      .Append(" ")
-      .Append(msg);
+  // Sized once and written in place: a kept text whose length matches the last datagram's is
+  // neither grown nor filled first.
+  text.resize(std::min(head.size() + FHostname.size() + 1 + msg.size(), syslog::kMaxDatagramSize));
+  char* out = text.data();
+  const char* const end = out + text.size();
+  out = CopyBounded(head, out, end);
+  out = CopyBounded(FHostname, out, end);
+  out = CopyBounded(" ", out, end);
+  CopyBounded(msg, out, end);
 }
 
 void TIdSysLogMessage::LoadFromDatagram(std::istream& source, std::int64_t size, std::string peer) {

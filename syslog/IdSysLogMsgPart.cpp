@@ -1,5 +1,6 @@
 #include "syslog/IdSysLogMsgPart.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <functional>
@@ -98,7 +99,10 @@ std::string TIdSysLogMsgPart::Content() const {
 
 void TIdSysLogMsgPart::SetContent(std::string_view value) {
   if (FHeadLength != kUnknownHead && !Overlaps(FText, value)) {
-    FText.replace(FHeadLength, std::string::npos, value);
+    // The content is not part of the text, so it can be copied straight in after the head; a
+    // content as long as the last one reuses the text's length as it is.
+    FText.resize(FHeadLength + value.size());
+    std::copy(value.begin(), value.end(), FText.begin() + static_cast<std::ptrdiff_t>(FHeadLength));
     return;
   }
   Rebuild(TagOf(FText), FormatPidPart(PidOf(FText)), value);

@@ -1,29 +1,44 @@
 #include <windows.h>
 
 #include "platform/File.h"
-#include "platform/windows/HandleGuard.h"
 
 namespace orvo::platform {
 
-bool ReadWholeFile(const std::string& fileName, std::string& text) {
-  // Others may read the file while it is read, but not write it.
+namespace {
+
+HANDLE HandleOf(std::intptr_t handle) noexcept {
+  return reinterpret_cast<HANDLE>(handle);
+}
+
+}  // namespace
+
+// Others may read the file while it is open, but not write it.
+TFileReader::TFileReader(const std::string& fileName) noexcept {
   const HANDLE file = ::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return false;
-  const THandleGuard guard(file);
+  if (file != INVALID_HANDLE_VALUE)
+    FHandle = reinterpret_cast<std::intptr_t>(file);
+}
+
+TFileReader::~TFileReader() {
+  if (IsOpen())
+    ::CloseHandle(HandleOf(FHandle));
+}
+
+std::uint64_t TFileReader::SizeHint() const noexcept {
   LARGE_INTEGER size{};
-  if (::GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) < text.max_size())
-    text.reserve(static_cast<std::size_t>(size.QuadPart));
-  char chunk[64 * 1024];
-  for (;;) {
-    DWORD read = 0;
-    if (!::ReadFile(file, chunk, sizeof chunk, &read, nullptr))
-      return false;
-    if (read == 0)
-      return true;
-    text.append(chunk, read);
-  }
+  if (!::GetFileSizeEx(HandleOf(FHandle), &size) || size.QuadPart < 0)
+    return 0;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::ptrdiff_t TFileReader::Read(char* buffer, std::size_t length) noexcept {
+  // One call reads at most what a DWORD counts.
+  const DWORD wanted = length > MAXDWORD ? MAXDWORD : static_cast<DWORD>(length);
+  DWORD read = 0;
+  if (!::ReadFile(HandleOf(FHandle), buffer, wanted, &read, nullptr))
+    return -1;
+  return static_cast<std::ptrdiff_t>(read);
 }
 
 }  // namespace orvo::platform

@@ -108,6 +108,47 @@ TEST(TakeLastLineTest, FindsTheLinesOfLongTextsAForwardReadingFinds) {
   }
 }
 
+// Lines taken off the end of `text`, put back in text order.
+Lines BackwardLines(std::string_view text) {
+  Lines lines;
+  std::string_view rest = text;
+  while (const auto line = text::TakeLastLine(rest)) {
+    if (lines.size() > text.size())
+      break;  // more lines than characters: the search went wrong, and the comparison says so
+    lines.insert(lines.begin(), *line);
+  }
+  return lines;
+}
+
+// Many bytes are compared in one step: a line end must be found at every offset within a step,
+// in lines shorter and longer than a step, near the text's start and far from it.
+TEST(TakeLastLineTest, FindsLineEndsAtEveryOffsetOfLongAndShortLines) {
+  constexpr std::string_view lineEnds[] = {"\n", "\r", "\r\n"};
+  for (std::size_t length = 1; length <= 100; ++length) {
+    for (std::size_t at = 0; at <= length; ++at) {
+      for (const std::string_view lineEnd : lineEnds) {
+        std::string text(length, 'm');
+        text.insert(at, lineEnd);
+        ASSERT_EQ(BackwardLines(text), ForwardLines(text))
+            << "line end " << lineEnd.size() << " at " << at << " of " << length;
+      }
+    }
+  }
+  for (std::size_t first = 0; first < 70; ++first) {
+    for (std::size_t second = first; second < 70; ++second) {
+      for (const std::string_view firstEnd : lineEnds) {
+        for (const std::string_view secondEnd : lineEnds) {
+          std::string text(70, 'm');
+          text.insert(second, secondEnd);
+          text.insert(first, firstEnd);
+          ASSERT_EQ(BackwardLines(text), ForwardLines(text))
+              << "line ends at " << first << " and " << second;
+        }
+      }
+    }
+  }
+}
+
 TEST(TakeLastLineTest, TakesTheLastLineAndLeavesTheRestWithItsLineEnd) {
   std::string_view rest = "one\r\ntwo\n";
   EXPECT_EQ(text::TakeLastLine(rest), "two");
@@ -184,6 +225,25 @@ TEST_F(MessageFileTest, ReadsAFileLargerThanOneReadBlock) {
   ASSERT_EQ(lines.size(), 20000u);
   EXPECT_EQ(lines.front(), "line 0");
   EXPECT_EQ(lines.back(), "line 19999");
+}
+
+// Large files are read in several pieces into one block; the first NUL ends the text whichever
+// piece it falls in, at a piece's first or last byte too, and a later NUL does not move the end.
+TEST_F(MessageFileTest, TheFirstNulEndsTheTextOfALargeFileWhereverItFalls) {
+  std::string bytes;
+  while (bytes.size() < 3 * 1024 * 1024)
+    bytes += std::string(99, 'x') + "\n";
+  const std::size_t mib = 1024 * 1024;
+  for (const std::size_t nulAt : {mib - 1, mib, mib + 1, 2 * mib + 12345}) {
+    std::string withNuls = bytes;
+    withNuls[nulAt] = '\0';
+    withNuls[withNuls.size() - 1] = '\0';
+    const TMessageFile file(Write(withNuls));
+    EXPECT_EQ(file.Text(), std::string_view(bytes).substr(0, nulAt)) << "NUL at " << nulAt;
+  }
+  const TMessageFile whole(Write(bytes));
+  EXPECT_EQ(whole.Text(), bytes);
+  EXPECT_EQ(text::SplitLines(whole.Text()).size(), bytes.size() / 100);
 }
 
 }  // namespace

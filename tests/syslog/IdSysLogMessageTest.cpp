@@ -181,6 +181,27 @@ TEST_F(IdSysLogMessageTest, TimeTextFollowsTheStampWithinAndAcrossSeconds) {
   }
 }
 
+// Two messages encoded in turn within one second each keep their own PRI and host name.
+TEST_F(IdSysLogMessageTest, PriAndHostShowWithinOneSecond) {
+  const TDateTime stamp = At(kYear, 3, 5, 14, 3, 9, 250);
+  TIdSysLogMessage first;
+  TIdSysLogMessage second;
+  for (TIdSysLogMessage* message : {&first, &second}) {
+    message->SetHostname("h");
+    message->Msg().SetText("m");
+    message->SetTimeStamp(stamp);
+  }
+  second.SetPri(191);
+  EXPECT_EQ(first.EncodeText(), "<13>Mar  5 14:03:09 h m");
+  EXPECT_EQ(second.EncodeText(), "<191>Mar  5 14:03:09 h m");
+  EXPECT_EQ(first.EncodeText(), "<13>Mar  5 14:03:09 h m");
+  first.SetPri(0);
+  first.SetHostname("longer.host.name");
+  EXPECT_EQ(first.EncodeText(), "<0>Mar  5 14:03:09 longer.host.name m");
+  second.SetHostname("");
+  EXPECT_EQ(second.EncodeText(), "<191>Mar  5 14:03:09  m");
+}
+
 TEST_F(IdSysLogMessageTest, StampOfAnotherYearIsReplacedByNow) {
   SetNow(At(kYear + 1, 1, 1, 0, 0, 0, 500));
   TIdSysLogMessage message;
