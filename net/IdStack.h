@@ -143,6 +143,8 @@ class TIdStack {
   // ResolveAddress for a send, without copying the text: it is a view of host, of a constant,
   // or of `answer`, which keeps the resolver's answer for a name.
   TIdDottedAddress ResolveAddress(const std::string& host, std::string& answer);
+  // The text may be a view of host, which therefore has to outlive the result.
+  TIdDottedAddress ResolveAddress(std::string&& host, std::string& answer) = delete;
   // The dotted text as one 32-bit value with its bytes in network order.
   std::uint32_t AddressOf(std::string_view text);
   // The same value, taken from the bytes when resolving has read them already.

@@ -273,25 +273,29 @@ TEST_F(StackTest, ResolvedAddressesViewTheirTextAndCarryTheBytesTheyRead) {
 // same storage and at the same length, is read anew.
 TEST_F(StackTest, AHostWhoseTextChangedIsReadAnew) {
   std::string answer;
+  const auto bytesOf = [&](const std::string& host) {
+    return FStack.ResolveAddress(host, answer).Bytes;
+  };
   std::string host = "10.0.0.1";
-  EXPECT_EQ(FStack.ResolveAddress(host, answer).Bytes, (TIdIn4Addr{10, 0, 0, 1}));
-  EXPECT_EQ(FStack.ResolveAddress(host, answer).Bytes, (TIdIn4Addr{10, 0, 0, 1}));
+  EXPECT_EQ(bytesOf(host), (TIdIn4Addr{10, 0, 0, 1}));
+  EXPECT_EQ(bytesOf(host), (TIdIn4Addr{10, 0, 0, 1}));
   const char* storage = host.data();
   host[7] = '2';
   ASSERT_EQ(host.data(), storage);
-  EXPECT_EQ(FStack.ResolveAddress(host, answer).Bytes, (TIdIn4Addr{10, 0, 0, 2}));
-  EXPECT_EQ(FStack.ResolveAddress("10.0.0.2", answer).Bytes, (TIdIn4Addr{10, 0, 0, 2}));
+  EXPECT_EQ(bytesOf(host), (TIdIn4Addr{10, 0, 0, 2}));
+  EXPECT_EQ(bytesOf("10.0.0.2"), (TIdIn4Addr{10, 0, 0, 2}));
 
-  const TIdDottedAddress withSign = FStack.ResolveAddress("10.0.0.+3", answer);
-  EXPECT_EQ(withSign.Text, "10.0.0.+3");
-  EXPECT_EQ(withSign.Bytes, std::nullopt);
-  EXPECT_EQ(FStack.ResolveAddress("10.0.0.2", answer).Bytes, (TIdIn4Addr{10, 0, 0, 2}));
-  EXPECT_EQ(FStack.ResolveAddress("10.0.0.20", answer).Bytes, (TIdIn4Addr{10, 0, 0, 20}));
-  EXPECT_EQ(FStack.ResolveAddress("localhost", answer).Bytes, (TIdIn4Addr{127, 0, 0, 1}));
-  EXPECT_EQ(FStack.ResolveAddress("10.0.0.20", answer).Bytes, (TIdIn4Addr{10, 0, 0, 20}));
+  const std::string withSign = "10.0.0.+3";
+  const TIdDottedAddress written = FStack.ResolveAddress(withSign, answer);
+  EXPECT_EQ(written.Text, "10.0.0.+3");
+  EXPECT_EQ(written.Bytes, std::nullopt);
+  EXPECT_EQ(bytesOf("10.0.0.2"), (TIdIn4Addr{10, 0, 0, 2}));
+  EXPECT_EQ(bytesOf("10.0.0.20"), (TIdIn4Addr{10, 0, 0, 20}));
+  EXPECT_EQ(bytesOf("localhost"), (TIdIn4Addr{127, 0, 0, 1}));
+  EXPECT_EQ(bytesOf("10.0.0.20"), (TIdIn4Addr{10, 0, 0, 20}));
 
   // The empty host is never taken for an address read before: it goes to the resolver.
-  const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress("", answer); });
+  const auto error = test::Raised<EIdSocketError>([&] { bytesOf(""); });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->SocketCode(), 11001);
 }
