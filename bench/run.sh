@@ -6,7 +6,7 @@
 #   bench/run.sh --smoke    one small file, one run of each: checks that everything works, in
 #                           seconds; reports figures but asserts nothing about time
 #
-# Options: --reps N (runs per sender and file, default 5; 3 for the 1M file), --keep (keep the
+# Options: --reps N (runs per sender and file, default 5), --keep (keep the
 # work directory), --no-build (use build/default as it is).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,6 +40,15 @@ TIME=/usr/bin/time
 for tool in "$ORVO" "$RECEIVER" "$RAW" "$LOGGER" "$TIME"; do
   [ -x "$tool" ] || { echo "bench/run.sh: missing $tool" >&2; exit 2; }
 done
+
+# With two processors or more, every sender runs on processor 0 and the receiver on processor
+# 1, so that where the scheduler puts them does not add to the spread between runs.
+SENDER_CPU=()
+RECEIVER_CPU=()
+if command -v taskset >/dev/null && [ "$(nproc)" -ge 2 ]; then
+  SENDER_CPU=(taskset -c 0)
+  RECEIVER_CPU=(taskset -c 1)
+fi
 
 WORK="$(mktemp -d /tmp/orvo-bench.XXXXXX)"
 RECEIVER_PID=""
@@ -83,7 +92,7 @@ start_receiver() {
   # Emptied here, not by the redirection in the background job, so that the port read below
   # can't be the previous receiver's.
   : >"$out"
-  "$RECEIVER" --expect "$expect" --idle-ms 3000 --wait-ms 60000 >>"$out" &
+  "${RECEIVER_CPU[@]}" "$RECEIVER" --expect "$expect" --idle-ms 3000 --wait-ms 60000 >>"$out" &
   RECEIVER_PID=$!
   local tries=0
   PORT=""
@@ -111,7 +120,7 @@ run_sender() {
   local t0 t1 counters_before
   counters_before="$(udp_drop_counters)"
   t0=$(date +%s%N)
-  "$TIME" -v -o "$timefile" "${args[@]}" >"$senderout" 2>&1 || {
+  "${SENDER_CPU[@]}" "$TIME" -v -o "$timefile" "${args[@]}" >"$senderout" 2>&1 || {
     echo "bench/run.sh: $name failed:" >&2
     cat "$senderout" >&2
     exit 1
@@ -161,7 +170,6 @@ for lines in "${SIZES[@]}"; do
   make_file "$lines" "$file"
   bytes=$(stat -c %s "$file")
   reps="$REPS"
-  if [ "$lines" -ge 1000000 ] && [ "$reps" -gt 3 ]; then reps=3; fi
   : >"$WORK/results"
   for ((r = 1; r <= reps; r++)); do
     run_sender orvologger "$file" "$lines" "$ORVO" -h "127.0.0.1:@PORT@" -f "$file"
