@@ -1,6 +1,7 @@
 #include "net/IdStack.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <utility>
@@ -11,6 +12,29 @@
 namespace orvo {
 
 namespace {
+
+constexpr std::size_t kShortestDottedQuad = 7;  // "0.0.0.0"
+constexpr std::size_t kLongestDottedQuad = 15;  // "255.255.255.255"
+
+// The last host that ResolveAddress read on this thread as the common form of a dotted address,
+// and its bytes: a sender names the same server for every datagram, and telling the same text
+// again is cheaper than reading it. Only the reading of a text is kept, never a resolver's
+// answer. It is kept per thread because components on several threads share one stack.
+struct LastDottedHost {
+  std::size_t Size = 0;
+  std::array<char, kLongestDottedQuad> Text{};
+  TIdIn4Addr Bytes{};
+
+  bool Is(std::string_view host) const noexcept {
+    return Size != 0 && host.size() == Size && std::equal(host.begin(), host.end(), Text.begin());
+  }
+  void Remember(std::string_view host, const TIdIn4Addr& bytes) noexcept {
+    Size = host.size();
+    std::copy(host.begin(), host.end(), Text.begin());
+    Bytes = bytes;
+  }
+};
+thread_local LastDottedHost tLastDottedHost;
 
 struct TErrorText {
   std::int32_t Code;
@@ -150,12 +174,12 @@ TIdDottedAddress TIdStack::ResolveAddress(const std::string& host, std::string& 
   if (IsLocalhost(host))
     return {kLoopbackText, kLoopbackBytes};
   // The common form of a dotted address is read once here, and its bytes travel with the text.
-  if (!FLastDottedHost.empty() && host == FLastDottedHost)
-    return {host, FLastDottedBytes};
+  LastDottedHost& last = tLastDottedHost;
+  if (last.Is(host))
+    return {host, last.Bytes};
   TIdIn4Addr bytes{};
   if (address::ReadPlainDottedQuad(host, bytes)) {
-    FLastDottedHost = host;
-    FLastDottedBytes = bytes;
+    last.Remember(host, bytes);
     return {host, bytes};
   }
   if (IsDottedByRule(host))
@@ -213,9 +237,6 @@ std::string_view SplitField(std::string_view& rest) {
 }
 
 namespace {
-
-constexpr std::size_t kShortestDottedQuad = 7;  // "0.0.0.0"
-constexpr std::size_t kLongestDottedQuad = 15;  // "255.255.255.255"
 
 // The value of the digit at p, or a value above 9 at the end or for any other character.
 unsigned DigitAt(const char* p, const char* end) noexcept {

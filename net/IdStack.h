@@ -157,11 +157,6 @@ class TIdStack {
 
  private:
   std::int32_t FLastCode = 0;
-  // The last host that ResolveAddress read as the common form of a dotted address, and its
-  // bytes: a sender names the same server for every datagram, and telling the same text again
-  // is cheaper than reading it. Only the reading of a text is kept, never a resolver's answer.
-  std::string FLastDottedHost;
-  TIdIn4Addr FLastDottedBytes{};
 };
 
 // Makes a stack of the concrete class the platform uses.

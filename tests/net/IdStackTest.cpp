@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LoopbackReceiver.h"
@@ -298,6 +299,26 @@ TEST_F(StackTest, AHostWhoseTextChangedIsReadAnew) {
   const auto error = test::Raised<EIdSocketError>([&] { bytesOf(""); });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->SocketCode(), 11001);
+}
+
+// Components on several threads share one stack: each thread's sends to its own host keep
+// their own bytes while the other thread resolves another host at the same time.
+TEST_F(StackTest, ThreadsResolvingDifferentHostsThroughOneStackKeepTheirOwnBytes) {
+  const auto resolveMany = [this](const std::string& host, TIdIn4Addr expected) {
+    std::string answer;
+    int wrong = 0;
+    for (int i = 0; i < 20'000; ++i) {
+      if (FStack.ResolveAddress(host, answer).Bytes != expected)
+        ++wrong;
+    }
+    return wrong;
+  };
+  int wrongInOther = -1;
+  std::thread other([&] { wrongInOther = resolveMany("10.1.2.3", {10, 1, 2, 3}); });
+  const int wrongHere = resolveMany("192.168.100.200", {192, 168, 100, 200});
+  other.join();
+  EXPECT_EQ(wrongHere, 0);
+  EXPECT_EQ(wrongInOther, 0);
 }
 
 TEST_F(StackTest, UnknownNamesRaiseTheResolversCode) {
