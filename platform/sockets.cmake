@@ -14,8 +14,12 @@ target_compile_definitions(orvo_platform
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
 
 add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
+# Its exports bear the names of the C library functions it calls (sendto, inet_addr, ...). Those
+# calls reach the C library because the loader looks there first; link-time optimisation would
+# bind them to the adapter's own exports instead, so the adapter is always built without it.
 set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBILITY_PRESET hidden
-                                                  VISIBILITY_INLINES_HIDDEN ON)
+                                                  VISIBILITY_INLINES_HIDDEN ON
+                                                  INTERPROCEDURAL_OPTIMIZATION OFF)
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 # Its own copy of the C++ runtime stays private: the adapter exports its socket functions only.
 target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings orvo_static_cxx_runtime)
