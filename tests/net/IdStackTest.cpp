@@ -294,9 +294,15 @@ TEST_F(StackTest, AHostWhoseTextChangedIsReadAnew) {
   EXPECT_EQ(bytesOf("10.0.0.20"), (TIdIn4Addr{10, 0, 0, 20}));
   EXPECT_EQ(bytesOf("localhost"), (TIdIn4Addr{127, 0, 0, 1}));
   EXPECT_EQ(bytesOf("10.0.0.20"), (TIdIn4Addr{10, 0, 0, 20}));
+}
 
-  // The empty host is never taken for an address read before: it goes to the resolver.
-  const auto error = test::Raised<EIdSocketError>([&] { bytesOf(""); });
+// The empty host is never taken for an address read before: it goes to the resolver.
+TEST_F(StackTest, AnEmptyHostAfterADottedOneGoesToTheResolver) {
+  std::string answer;
+  const std::string dotted = "10.0.0.1";
+  ASSERT_TRUE(FStack.ResolveAddress(dotted, answer).Bytes);
+  const std::string empty;
+  const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress(empty, answer); });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->SocketCode(), 11001);
 }
