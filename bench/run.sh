@@ -6,8 +6,9 @@
 #   bench/run.sh --smoke    one small file, one run of each: checks that everything works, in
 #                           seconds; reports figures but asserts nothing about time
 #
-# Options: --reps N (runs per sender and file, default 5), --keep (keep the
-# work directory), --no-build (use build/default as it is).
+# Options: --reps N (runs per sender and file, default 5), --keep (keep the work directory),
+# --no-build (use build/default as it is), --waiting-receiver (the receiver waits on the socket
+# instead of napping; see bench/LoopbackReceiver.cpp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,13 +16,18 @@ SMOKE=0
 REPS=5
 KEEP=0
 BUILD=1
+RECEIVER_NAP=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --smoke) SMOKE=1 ;;
     --reps) REPS="$2"; shift ;;
     --keep) KEEP=1 ;;
     --no-build) BUILD=0 ;;
-    *) echo "usage: bench/run.sh [--smoke] [--reps N] [--keep] [--no-build]" >&2; exit 2 ;;
+    --waiting-receiver) RECEIVER_NAP=(--nap-us 0) ;;
+    *)
+      echo "usage: bench/run.sh [--smoke] [--reps N] [--keep] [--no-build] [--waiting-receiver]" >&2
+      exit 2
+      ;;
   esac
   shift
 done
@@ -92,7 +98,8 @@ start_receiver() {
   # Emptied here, not by the redirection in the background job, so that the port read below
   # can't be the previous receiver's.
   : >"$out"
-  "${RECEIVER_CPU[@]}" "$RECEIVER" --expect "$expect" --idle-ms 3000 --wait-ms 60000 >>"$out" &
+  "${RECEIVER_CPU[@]}" "$RECEIVER" --expect "$expect" --idle-ms 3000 --wait-ms 60000 "${RECEIVER_NAP[@]}" \
+    >>"$out" &
   RECEIVER_PID=$!
   local tries=0
   PORT=""
