@@ -162,7 +162,8 @@ TIdStackSocketHandle TIdStack::NewSocket(std::int32_t type, std::int32_t protoco
 }
 
 bool TIdStack::IsDottedAddress(std::string_view text) const {
-  return address::ReadPlainDottedQuad(text) || IsDottedByRule(text);
+  TIdIn4Addr bytes{};
+  return address::ReadPlainDottedQuad(text, bytes) || IsDottedByRule(text);
 }
 
 std::string TIdStack::ResolveAddress(const std::string& host) {
@@ -273,13 +274,6 @@ bool ParsePlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept {
 bool ReadPlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept {
   return text.size() >= kShortestDottedQuad && text.size() <= kLongestDottedQuad &&
          ParsePlainDottedQuad(text, bytes);
-}
-
-std::optional<TIdIn4Addr> ReadPlainDottedQuad(std::string_view text) noexcept {
-  TIdIn4Addr bytes{};
-  if (!ReadPlainDottedQuad(text, bytes))
-    return std::nullopt;
-  return bytes;
 }
 
 }  // namespace address

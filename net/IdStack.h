@@ -178,11 +178,10 @@ namespace address {
 // without a ".", the field is the whole rest and the rest becomes empty.
 std::string_view SplitField(std::string_view& rest);
 
-// The four bytes of the common form of a dotted address, four fields of one to three decimal
-// digits of at most 255 each; nullopt for every other text. Such a text is a dotted address, and
-// its fields read by the integer reading rule as these bytes, so it takes the short road.
-std::optional<TIdIn4Addr> ReadPlainDottedQuad(std::string_view text) noexcept;
-// The same, into bytes; false (bytes then undefined) for every other text.
+// Reads the common form of a dotted address, four fields of one to three decimal digits of at
+// most 255 each, into bytes; false (bytes then undefined) for every other text. Such a text is a
+// dotted address, and its fields read by the integer reading rule as these bytes, so it takes the
+// short road.
 bool ReadPlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept;
 
 }  // namespace address
