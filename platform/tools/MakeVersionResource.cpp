@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/VersionBlockWriter.h"
+#include "platform/tools/VersionBlockWriter.h"
 #include "platform/VersionInfo.h"
 
 namespace {

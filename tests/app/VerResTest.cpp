@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/VersionBlockWriter.h"
+#include "platform/tools/VersionBlockWriter.h"
 #include "platform/VersionInfo.h"
 
 namespace orvo {

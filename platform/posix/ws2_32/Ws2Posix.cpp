@@ -1,4 +1,4 @@
-#include "platform/posix/Ws2Posix.h"
+#include "platform/posix/ws2_32/Ws2Posix.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/WinSock.h"
-#include "platform/posix/Ws2Posix.h"
+#include "platform/posix/ws2_32/Ws2Posix.h"
 
 #define ORVO_WS2_EXPORT extern "C" __attribute__((visibility("default")))
 

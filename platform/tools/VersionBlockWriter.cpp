@@ -1,4 +1,4 @@
-#include "platform/VersionBlockWriter.h"
+#include "platform/tools/VersionBlockWriter.h"
 
 #include <stdexcept>
 
