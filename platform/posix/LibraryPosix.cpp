@@ -4,8 +4,9 @@
 #include <link.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstring>
+
+#include "platform/Process.h"
 
 namespace orvo::platform {
 
@@ -46,11 +47,9 @@ bool DefinedIn(const link_map* map, void* symbol) {
 
 // The running executable's own folder, with its trailing slash, or empty when unknown.
 std::string ExecutableFolder() {
-  char path[PATH_MAX];
-  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (length <= 0)
+  std::string folder = ModuleFileName();
+  if (folder.empty())
     return {};
-  std::string folder(path, static_cast<std::size_t>(length));
   folder.erase(folder.rfind('/') + 1);
   return folder;
 }
