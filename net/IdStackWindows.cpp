@@ -136,7 +136,7 @@ std::string TIdStackWindows::SockHostByName(const std::string& hostName) {
     CheckSocketResult(Id_SOCKET_ERROR);
   if (entry->h_addr_list == nullptr || entry->h_addr_list[0] == nullptr) {
     // An entry without any address answers nothing; it fails as the resolver's "no data".
-    ws2::WSASetLastError(ws2::WSANO_DATA);
+    ws2::WSASetLastError(ws2::WS_WSANO_DATA);
     CheckSocketResult(Id_SOCKET_ERROR);
   }
   return AddressToText(BytesOf(entry->h_addr_list[0]));

@@ -108,7 +108,7 @@ platform::TProcAddress Resolve(TBindingRow row) {
   const platform::TLibraryHandle library = gLibraryHandle.load();
   const char* name = kRows[row].ExportName;
   if (library == nullptr)
-    throw EIdWS2StubError(CallHeading(name), WSANOTINITIALISED);
+    throw EIdWS2StubError(CallHeading(name), WS_WSANOTINITIALISED);
   const platform::TProcAddress function = platform::GetProcAddress(library, name);
   if (function == nullptr) {
     throw EIdWS2StubError(CallHeading(name), static_cast<std::int32_t>(platform::GetLastError()));

@@ -7,8 +7,10 @@
 // functions with exactly these types, so the stack works over it as it works over WS2_32.DLL.
 namespace orvo::ws2 {
 
-// The WinSock constants keep their names behind a WS_ prefix, so that they can stand beside the
-// platform's own macros of the same names in the adapter.
+// Every WinSock constant here is its WinSock name behind the prefix WS_. The Windows headers and
+// the C library define many of the bare names as macros (INVALID_SOCKET, SOCKET_ERROR, SD_SEND,
+// AF_INET, WSAEMSGSIZE, WSAHOST_NOT_FOUND, ...), which would replace these names in any source that
+// sees both; none of those headers defines a WinSock name with WS_ before it.
 
 // A socket handle; all ones means no socket. 64-bit Windows hands out pointer-sized handles.
 #if defined(_WIN64)
@@ -16,8 +18,8 @@ using TSocket = std::uintptr_t;
 #else
 using TSocket = std::int32_t;
 #endif
-inline constexpr TSocket INVALID_SOCKET = -1;
-inline constexpr std::int32_t SOCKET_ERROR = -1;
+inline constexpr TSocket WS_INVALID_SOCKET = -1;
+inline constexpr std::int32_t WS_SOCKET_ERROR = -1;
 
 inline constexpr std::int32_t WS_AF_INET = 2;
 inline constexpr std::int32_t WS_SOCK_STREAM = 1;
@@ -43,59 +45,59 @@ inline constexpr std::int32_t WS_MSG_OOB = 0x1;
 inline constexpr std::int32_t WS_MSG_PEEK = 0x2;
 inline constexpr std::int32_t WS_MSG_DONTROUTE = 0x4;
 
-inline constexpr std::int32_t SD_RECEIVE = 0;
-inline constexpr std::int32_t SD_SEND = 1;
-inline constexpr std::int32_t SD_BOTH = 2;
+inline constexpr std::int32_t WS_SD_RECEIVE = 0;
+inline constexpr std::int32_t WS_SD_SEND = 1;
+inline constexpr std::int32_t WS_SD_BOTH = 2;
 
 inline constexpr std::uint32_t WS_INADDR_ANY = 0;
 inline constexpr std::uint32_t WS_INADDR_NONE = 0xFFFFFFFF;
 
 // Error codes in WinSock numbering.
-inline constexpr std::int32_t WSAEINTR = 10004;
-inline constexpr std::int32_t WSAEBADF = 10009;
-inline constexpr std::int32_t WSAEACCES = 10013;
-inline constexpr std::int32_t WSAEFAULT = 10014;
-inline constexpr std::int32_t WSAEINVAL = 10022;
-inline constexpr std::int32_t WSAEMFILE = 10024;
-inline constexpr std::int32_t WSAEWOULDBLOCK = 10035;
-inline constexpr std::int32_t WSAEINPROGRESS = 10036;
-inline constexpr std::int32_t WSAEALREADY = 10037;
-inline constexpr std::int32_t WSAENOTSOCK = 10038;
-inline constexpr std::int32_t WSAEDESTADDRREQ = 10039;
-inline constexpr std::int32_t WSAEMSGSIZE = 10040;
-inline constexpr std::int32_t WSAEPROTOTYPE = 10041;
-inline constexpr std::int32_t WSAENOPROTOOPT = 10042;
-inline constexpr std::int32_t WSAEPROTONOSUPPORT = 10043;
-inline constexpr std::int32_t WSAESOCKTNOSUPPORT = 10044;
-inline constexpr std::int32_t WSAEOPNOTSUPP = 10045;
-inline constexpr std::int32_t WSAEPFNOSUPPORT = 10046;
-inline constexpr std::int32_t WSAEAFNOSUPPORT = 10047;
-inline constexpr std::int32_t WSAEADDRINUSE = 10048;
-inline constexpr std::int32_t WSAEADDRNOTAVAIL = 10049;
-inline constexpr std::int32_t WSAENETDOWN = 10050;
-inline constexpr std::int32_t WSAENETUNREACH = 10051;
-inline constexpr std::int32_t WSAENETRESET = 10052;
-inline constexpr std::int32_t WSAECONNABORTED = 10053;
-inline constexpr std::int32_t WSAECONNRESET = 10054;
-inline constexpr std::int32_t WSAENOBUFS = 10055;
-inline constexpr std::int32_t WSAEISCONN = 10056;
-inline constexpr std::int32_t WSAENOTCONN = 10057;
-inline constexpr std::int32_t WSAESHUTDOWN = 10058;
-inline constexpr std::int32_t WSAETOOMANYREFS = 10059;
-inline constexpr std::int32_t WSAETIMEDOUT = 10060;
-inline constexpr std::int32_t WSAECONNREFUSED = 10061;
-inline constexpr std::int32_t WSAELOOP = 10062;
-inline constexpr std::int32_t WSAENAMETOOLONG = 10063;
-inline constexpr std::int32_t WSAEHOSTDOWN = 10064;
-inline constexpr std::int32_t WSAEHOSTUNREACH = 10065;
-inline constexpr std::int32_t WSAENOTEMPTY = 10066;
-inline constexpr std::int32_t WSAVERNOTSUPPORTED = 10092;
-inline constexpr std::int32_t WSANOTINITIALISED = 10093;
-inline constexpr std::int32_t WSASYSCALLFAILURE = 10107;
-inline constexpr std::int32_t WSAHOST_NOT_FOUND = 11001;
-inline constexpr std::int32_t WSATRY_AGAIN = 11002;
-inline constexpr std::int32_t WSANO_RECOVERY = 11003;
-inline constexpr std::int32_t WSANO_DATA = 11004;
+inline constexpr std::int32_t WS_WSAEINTR = 10004;
+inline constexpr std::int32_t WS_WSAEBADF = 10009;
+inline constexpr std::int32_t WS_WSAEACCES = 10013;
+inline constexpr std::int32_t WS_WSAEFAULT = 10014;
+inline constexpr std::int32_t WS_WSAEINVAL = 10022;
+inline constexpr std::int32_t WS_WSAEMFILE = 10024;
+inline constexpr std::int32_t WS_WSAEWOULDBLOCK = 10035;
+inline constexpr std::int32_t WS_WSAEINPROGRESS = 10036;
+inline constexpr std::int32_t WS_WSAEALREADY = 10037;
+inline constexpr std::int32_t WS_WSAENOTSOCK = 10038;
+inline constexpr std::int32_t WS_WSAEDESTADDRREQ = 10039;
+inline constexpr std::int32_t WS_WSAEMSGSIZE = 10040;
+inline constexpr std::int32_t WS_WSAEPROTOTYPE = 10041;
+inline constexpr std::int32_t WS_WSAENOPROTOOPT = 10042;
+inline constexpr std::int32_t WS_WSAEPROTONOSUPPORT = 10043;
+inline constexpr std::int32_t WS_WSAESOCKTNOSUPPORT = 10044;
+inline constexpr std::int32_t WS_WSAEOPNOTSUPP = 10045;
+inline constexpr std::int32_t WS_WSAEPFNOSUPPORT = 10046;
+inline constexpr std::int32_t WS_WSAEAFNOSUPPORT = 10047;
+inline constexpr std::int32_t WS_WSAEADDRINUSE = 10048;
+inline constexpr std::int32_t WS_WSAEADDRNOTAVAIL = 10049;
+inline constexpr std::int32_t WS_WSAENETDOWN = 10050;
+inline constexpr std::int32_t WS_WSAENETUNREACH = 10051;
+inline constexpr std::int32_t WS_WSAENETRESET = 10052;
+inline constexpr std::int32_t WS_WSAECONNABORTED = 10053;
+inline constexpr std::int32_t WS_WSAECONNRESET = 10054;
+inline constexpr std::int32_t WS_WSAENOBUFS = 10055;
+inline constexpr std::int32_t WS_WSAEISCONN = 10056;
+inline constexpr std::int32_t WS_WSAENOTCONN = 10057;
+inline constexpr std::int32_t WS_WSAESHUTDOWN = 10058;
+inline constexpr std::int32_t WS_WSAETOOMANYREFS = 10059;
+inline constexpr std::int32_t WS_WSAETIMEDOUT = 10060;
+inline constexpr std::int32_t WS_WSAECONNREFUSED = 10061;
+inline constexpr std::int32_t WS_WSAELOOP = 10062;
+inline constexpr std::int32_t WS_WSAENAMETOOLONG = 10063;
+inline constexpr std::int32_t WS_WSAEHOSTDOWN = 10064;
+inline constexpr std::int32_t WS_WSAEHOSTUNREACH = 10065;
+inline constexpr std::int32_t WS_WSAENOTEMPTY = 10066;
+inline constexpr std::int32_t WS_WSAVERNOTSUPPORTED = 10092;
+inline constexpr std::int32_t WS_WSANOTINITIALISED = 10093;
+inline constexpr std::int32_t WS_WSASYSCALLFAILURE = 10107;
+inline constexpr std::int32_t WS_WSAHOST_NOT_FOUND = 11001;
+inline constexpr std::int32_t WS_WSATRY_AGAIN = 11002;
+inline constexpr std::int32_t WS_WSANO_RECOVERY = 11003;
+inline constexpr std::int32_t WS_WSANO_DATA = 11004;
 
 // The 16-byte IPv4 address record: family in host order, port and address in network order,
 // eight bytes of zero.

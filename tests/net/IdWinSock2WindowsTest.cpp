@@ -45,7 +45,7 @@ TEST_F(WindowsBindingTest, LoadsTheSystemsWinSockAndBindsItsOwnFunctions) {
   EXPECT_EQ(ws2::SlotValue(ws2::Row_htons), platform::GetProcAddress(winsock, "htons"));
   // A generic row has its own slot and finds the ANSI function.
   const ws2::TSocket generic = ws2::WSASocket(2, 2, 0, nullptr, 0, 0);
-  ASSERT_NE(generic, ws2::INVALID_SOCKET);
+  ASSERT_NE(generic, ws2::WS_INVALID_SOCKET);
   EXPECT_FALSE(ws2::SlotHoldsStub(ws2::Row_WSASocket));
   EXPECT_TRUE(ws2::SlotHoldsStub(ws2::Row_WSASocketA));
   EXPECT_EQ(ws2::SlotValue(ws2::Row_WSASocket), platform::GetProcAddress(winsock, "WSASocketA"));

@@ -22,7 +22,7 @@ void RecordClose(char step) {
 }
 
 std::int32_t Failed() {
-  return SOCKET_ERROR;
+  return WS_SOCKET_ERROR;
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ ORVO_WS2_EXPORT std::int32_t WSAStartup(std::uint16_t version, TWSAData* data) {
   const unsigned major = version & 0xFFU;
   const unsigned minor = version >> 8;
   if (major < 1 || (major == 1 && minor < 1))
-    return WSAVERNOTSUPPORTED;
+    return WS_WSAVERNOTSUPPORTED;
   if (data == nullptr)
-    return WSAEFAULT;
+    return WS_WSAEFAULT;
   *data = TWSAData{};
   data->wVersion = major > 2 || (major == 2 && minor > 2) ? kHighestVersion : version;
   data->wHighVersion = kHighestVersion;

@@ -29,50 +29,50 @@ struct TErrnoCode {
 };
 
 // Native error numbers and their WinSock counterparts. Sending after the sending side was shut
-// down is EPIPE here and WSAESHUTDOWN there.
+// down is EPIPE here and WS_WSAESHUTDOWN there.
 constexpr TErrnoCode kErrnoCodes[] = {
-    {EINTR, ws2::WSAEINTR},
-    {EBADF, ws2::WSAEBADF},
-    {EACCES, ws2::WSAEACCES},
-    {EPERM, ws2::WSAEACCES},
-    {EFAULT, ws2::WSAEFAULT},
-    {EINVAL, ws2::WSAEINVAL},
-    {EMFILE, ws2::WSAEMFILE},
-    {ENFILE, ws2::WSAEMFILE},
-    {EAGAIN, ws2::WSAEWOULDBLOCK},
-    {EINPROGRESS, ws2::WSAEINPROGRESS},
-    {EALREADY, ws2::WSAEALREADY},
-    {ENOTSOCK, ws2::WSAENOTSOCK},
-    {EDESTADDRREQ, ws2::WSAEDESTADDRREQ},
-    {EMSGSIZE, ws2::WSAEMSGSIZE},
-    {EPROTOTYPE, ws2::WSAEPROTOTYPE},
-    {ENOPROTOOPT, ws2::WSAENOPROTOOPT},
-    {EPROTONOSUPPORT, ws2::WSAEPROTONOSUPPORT},
-    {ESOCKTNOSUPPORT, ws2::WSAESOCKTNOSUPPORT},
-    {EOPNOTSUPP, ws2::WSAEOPNOTSUPP},
-    {EPFNOSUPPORT, ws2::WSAEPFNOSUPPORT},
-    {EAFNOSUPPORT, ws2::WSAEAFNOSUPPORT},
-    {EADDRINUSE, ws2::WSAEADDRINUSE},
-    {EADDRNOTAVAIL, ws2::WSAEADDRNOTAVAIL},
-    {ENETDOWN, ws2::WSAENETDOWN},
-    {ENETUNREACH, ws2::WSAENETUNREACH},
-    {ENETRESET, ws2::WSAENETRESET},
-    {ECONNABORTED, ws2::WSAECONNABORTED},
-    {ECONNRESET, ws2::WSAECONNRESET},
-    {ENOBUFS, ws2::WSAENOBUFS},
-    {ENOMEM, ws2::WSAENOBUFS},
-    {EISCONN, ws2::WSAEISCONN},
-    {ENOTCONN, ws2::WSAENOTCONN},
-    {ESHUTDOWN, ws2::WSAESHUTDOWN},
-    {EPIPE, ws2::WSAESHUTDOWN},
-    {ETOOMANYREFS, ws2::WSAETOOMANYREFS},
-    {ETIMEDOUT, ws2::WSAETIMEDOUT},
-    {ECONNREFUSED, ws2::WSAECONNREFUSED},
-    {ELOOP, ws2::WSAELOOP},
-    {ENAMETOOLONG, ws2::WSAENAMETOOLONG},
-    {EHOSTDOWN, ws2::WSAEHOSTDOWN},
-    {EHOSTUNREACH, ws2::WSAEHOSTUNREACH},
-    {ENOTEMPTY, ws2::WSAENOTEMPTY},
+    {EINTR, ws2::WS_WSAEINTR},
+    {EBADF, ws2::WS_WSAEBADF},
+    {EACCES, ws2::WS_WSAEACCES},
+    {EPERM, ws2::WS_WSAEACCES},
+    {EFAULT, ws2::WS_WSAEFAULT},
+    {EINVAL, ws2::WS_WSAEINVAL},
+    {EMFILE, ws2::WS_WSAEMFILE},
+    {ENFILE, ws2::WS_WSAEMFILE},
+    {EAGAIN, ws2::WS_WSAEWOULDBLOCK},
+    {EINPROGRESS, ws2::WS_WSAEINPROGRESS},
+    {EALREADY, ws2::WS_WSAEALREADY},
+    {ENOTSOCK, ws2::WS_WSAENOTSOCK},
+    {EDESTADDRREQ, ws2::WS_WSAEDESTADDRREQ},
+    {EMSGSIZE, ws2::WS_WSAEMSGSIZE},
+    {EPROTOTYPE, ws2::WS_WSAEPROTOTYPE},
+    {ENOPROTOOPT, ws2::WS_WSAENOPROTOOPT},
+    {EPROTONOSUPPORT, ws2::WS_WSAEPROTONOSUPPORT},
+    {ESOCKTNOSUPPORT, ws2::WS_WSAESOCKTNOSUPPORT},
+    {EOPNOTSUPP, ws2::WS_WSAEOPNOTSUPP},
+    {EPFNOSUPPORT, ws2::WS_WSAEPFNOSUPPORT},
+    {EAFNOSUPPORT, ws2::WS_WSAEAFNOSUPPORT},
+    {EADDRINUSE, ws2::WS_WSAEADDRINUSE},
+    {EADDRNOTAVAIL, ws2::WS_WSAEADDRNOTAVAIL},
+    {ENETDOWN, ws2::WS_WSAENETDOWN},
+    {ENETUNREACH, ws2::WS_WSAENETUNREACH},
+    {ENETRESET, ws2::WS_WSAENETRESET},
+    {ECONNABORTED, ws2::WS_WSAECONNABORTED},
+    {ECONNRESET, ws2::WS_WSAECONNRESET},
+    {ENOBUFS, ws2::WS_WSAENOBUFS},
+    {ENOMEM, ws2::WS_WSAENOBUFS},
+    {EISCONN, ws2::WS_WSAEISCONN},
+    {ENOTCONN, ws2::WS_WSAENOTCONN},
+    {ESHUTDOWN, ws2::WS_WSAESHUTDOWN},
+    {EPIPE, ws2::WS_WSAESHUTDOWN},
+    {ETOOMANYREFS, ws2::WS_WSAETOOMANYREFS},
+    {ETIMEDOUT, ws2::WS_WSAETIMEDOUT},
+    {ECONNREFUSED, ws2::WS_WSAECONNREFUSED},
+    {ELOOP, ws2::WS_WSAELOOP},
+    {ENAMETOOLONG, ws2::WS_WSAENAMETOOLONG},
+    {EHOSTDOWN, ws2::WS_WSAEHOSTDOWN},
+    {EHOSTUNREACH, ws2::WS_WSAEHOSTUNREACH},
+    {ENOTEMPTY, ws2::WS_WSAENOTEMPTY},
 };
 
 std::int32_t WinSockCodeOf(int error) noexcept {
@@ -80,30 +80,30 @@ std::int32_t WinSockCodeOf(int error) noexcept {
     if (entry.Errno == error)
       return entry.Code;
   }
-  return ws2::WSASYSCALLFAILURE;  // a system failure WinSock has no number for
+  return ws2::WS_WSASYSCALLFAILURE;  // a system failure WinSock has no number for
 }
 
 std::int32_t ResolverCodeOf(int result) noexcept {
   switch (result) {
     case EAI_NONAME:
-      return ws2::WSAHOST_NOT_FOUND;
+      return ws2::WS_WSAHOST_NOT_FOUND;
     case EAI_AGAIN:
-      return ws2::WSATRY_AGAIN;
+      return ws2::WS_WSATRY_AGAIN;
     case EAI_NODATA:
     case EAI_ADDRFAMILY:
-      return ws2::WSANO_DATA;
+      return ws2::WS_WSANO_DATA;
     case EAI_MEMORY:
-      return ws2::WSAENOBUFS;
+      return ws2::WS_WSAENOBUFS;
     case EAI_SYSTEM:
       return WinSockCodeOf(errno);
     default:
-      return ws2::WSANO_RECOVERY;
+      return ws2::WS_WSANO_RECOVERY;
   }
 }
 
 std::int32_t Fail(std::int32_t code) noexcept {
   tLastError = code;
-  return ws2::SOCKET_ERROR;
+  return ws2::WS_SOCKET_ERROR;
 }
 
 std::int32_t FailWithErrno() noexcept {
@@ -120,11 +120,11 @@ T* FailEntry(std::int32_t code) noexcept {
 // what is wrong otherwise.
 bool IsIPv4Record(const TSockAddrIn* record, std::int32_t length) noexcept {
   if (record == nullptr || length < static_cast<std::int32_t>(sizeof(TSockAddrIn))) {
-    Fail(ws2::WSAEFAULT);
+    Fail(ws2::WS_WSAEFAULT);
     return false;
   }
   if (record->sin_family != ws2::WS_AF_INET) {
-    Fail(ws2::WSAEAFNOSUPPORT);
+    Fail(ws2::WS_WSAEAFNOSUPPORT);
     return false;
   }
   return true;
@@ -173,7 +173,7 @@ void ToWinSockAddress(const sockaddr_in& from, TSockAddrIn* to, std::int32_t* le
   *length = sizeof(TSockAddrIn);
 }
 
-// A record pointer given without room for 16 bytes is WinSock's WSAEFAULT.
+// A record pointer given without room for 16 bytes is WinSock's WS_WSAEFAULT.
 bool RoomForAddress(const TSockAddrIn* addr, const std::int32_t* length) noexcept {
   return addr == nullptr ||
          (length != nullptr && *length >= static_cast<std::int32_t>(sizeof(TSockAddrIn)));
@@ -183,7 +183,7 @@ bool RoomForAddress(const TSockAddrIn* addr, const std::int32_t* length) noexcep
 std::int32_t ReadSocketName(int (*query)(int, sockaddr*, socklen_t*), TSocket s, TSockAddrIn* name,
                             std::int32_t* namelen) noexcept {
   if (name == nullptr || !RoomForAddress(name, namelen))
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   sockaddr_in address{};
   socklen_t length = sizeof(address);
   if (query(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
@@ -367,7 +367,7 @@ TServEnt* LookUpService(TServiceEntry& entry, Lookup lookup) {
     scratch.resize(scratch.size() * 2);
   }
   if (error != 0 || found == nullptr)
-    return FailEntry<TServEnt>(ws2::WSANO_DATA);
+    return FailEntry<TServEnt>(ws2::WS_WSANO_DATA);
   return entry.Fill(*found);
 }
 
@@ -383,7 +383,7 @@ void SetLastError(std::int32_t code) noexcept {
 
 TSocket Accept(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen) noexcept {
   if (!RoomForAddress(addr, addrlen))
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   sockaddr_in peer{};
   socklen_t length = sizeof(peer);
   const int accepted = ::accept4(s, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
@@ -396,7 +396,7 @@ TSocket Accept(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen) noexcept {
 std::int32_t Bind(TSocket s, const TSockAddrIn* addr, std::int32_t namelen) noexcept {
   sockaddr_in local{};
   if (!ToPosixAddress(addr, namelen, local))
-    return ws2::SOCKET_ERROR;
+    return ws2::WS_SOCKET_ERROR;
   if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
     return FailWithErrno();
   }
@@ -412,7 +412,7 @@ std::int32_t CloseSocket(TSocket s) noexcept {
 std::int32_t Connect(TSocket s, const TSockAddrIn* name, std::int32_t namelen) noexcept {
   sockaddr_in remote{};
   if (!ToPosixAddress(name, namelen, remote))
-    return ws2::SOCKET_ERROR;
+    return ws2::WS_SOCKET_ERROR;
   if (::connect(s, reinterpret_cast<const sockaddr*>(&remote), sizeof(remote)) != 0) {
     return FailWithErrno();
   }
@@ -430,11 +430,11 @@ std::int32_t GetSockName(TSocket s, TSockAddrIn* name, std::int32_t* namelen) no
 std::int32_t GetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, char* optval,
                         std::int32_t* optlen) noexcept {
   if (optval == nullptr || optlen == nullptr || *optlen < 4)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   int posixLevel = 0;
   int posixName = 0;
   if (!PosixOption(level, optname, posixLevel, posixName))
-    return Fail(ws2::WSAENOPROTOOPT);
+    return Fail(ws2::WS_WSAENOPROTOOPT);
   int value = 0;
   socklen_t length = sizeof(value);
   if (::getsockopt(s, posixLevel, posixName, &value, &length) != 0)
@@ -464,9 +464,9 @@ std::int32_t Listen(TSocket s, std::int32_t backlog) noexcept {
 std::int32_t Recv(TSocket s, char* buf, std::int32_t len, std::int32_t flags) noexcept {
   int posixFlags = 0;
   if (len < 0)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   if (!PosixFlags(flags, posixFlags))
-    return Fail(ws2::WSAEOPNOTSUPP);
+    return Fail(ws2::WS_WSAEOPNOTSUPP);
   const ssize_t received = ::recv(s, buf, static_cast<size_t>(len), posixFlags);
   if (received < 0)
     return FailWithErrno();
@@ -477,9 +477,9 @@ std::int32_t RecvFrom(TSocket s, char* buf, std::int32_t len, std::int32_t flags
                       std::int32_t* fromlen) noexcept {
   int posixFlags = 0;
   if (len < 0 || !RoomForAddress(from, fromlen))
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   if (!PosixFlags(flags, posixFlags))
-    return Fail(ws2::WSAEOPNOTSUPP);
+    return Fail(ws2::WS_WSAEOPNOTSUPP);
   sockaddr_in sender{};
   socklen_t length = sizeof(sender);
   const ssize_t received = ::recvfrom(s, buf, static_cast<size_t>(len), posixFlags,
@@ -506,17 +506,17 @@ std::int32_t Select(TFdSet* readfds, TFdSet* writefds, TFdSet* exceptfds,
     if (watch.Set == nullptr)
       continue;
     if (watch.Set->fd_count > ws2::WS_FD_SETSIZE)
-      return Fail(ws2::WSAEINVAL);
+      return Fail(ws2::WS_WSAEINVAL);
     for (std::uint32_t i = 0; i < watch.Set->fd_count; ++i) {
       polled[count++] = pollfd{watch.Set->fd_array[i], watch.Events, 0};
     }
   }
   if (count == 0)
-    return Fail(ws2::WSAEINVAL);  // WinSock refuses three empty sets
+    return Fail(ws2::WS_WSAEINVAL);  // WinSock refuses three empty sets
   int waitMs = -1;
   if (timeout != nullptr) {
     if (timeout->tv_sec < 0 || timeout->tv_usec < 0)
-      return Fail(ws2::WSAEINVAL);
+      return Fail(ws2::WS_WSAEINVAL);
     const long long ms = static_cast<long long>(timeout->tv_sec) * 1000 + timeout->tv_usec / 1000;
     waitMs = ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
   }
@@ -533,7 +533,7 @@ std::int32_t Select(TFdSet* readfds, TFdSet* writefds, TFdSet* exceptfds,
     for (std::uint32_t i = 0; i < given; ++i) {
       const pollfd& entry = polled[next++];
       if ((entry.revents & POLLNVAL) != 0)
-        return Fail(ws2::WSAENOTSOCK);
+        return Fail(ws2::WS_WSAENOTSOCK);
       if ((entry.revents & watch.Ready) != 0) {
         watch.Set->fd_array[watch.Set->fd_count++] = entry.fd;
         ++ready;
@@ -546,9 +546,9 @@ std::int32_t Select(TFdSet* readfds, TFdSet* writefds, TFdSet* exceptfds,
 std::int32_t Send(TSocket s, const char* buf, std::int32_t len, std::int32_t flags) noexcept {
   int posixFlags = 0;
   if (len < 0)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   if (!PosixFlags(flags, posixFlags))
-    return Fail(ws2::WSAEOPNOTSUPP);
+    return Fail(ws2::WS_WSAEOPNOTSUPP);
   const ssize_t sent = ::send(s, buf, static_cast<size_t>(len), posixFlags);
   if (sent < 0)
     return FailWithErrno();
@@ -559,13 +559,13 @@ std::int32_t SendTo(TSocket s, const char* buf, std::int32_t len, std::int32_t f
                     const TSockAddrIn* to, std::int32_t tolen) noexcept {
   int posixFlags = 0;
   if (len < 0)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   if (!PosixFlags(flags, posixFlags))
-    return Fail(ws2::WSAEOPNOTSUPP);
+    return Fail(ws2::WS_WSAEOPNOTSUPP);
   if (to == nullptr)
     return Send(s, buf, len, flags);
   if (!IsIPv4Record(to, tolen))
-    return ws2::SOCKET_ERROR;
+    return ws2::WS_SOCKET_ERROR;
   sockaddr_in converted;
   const ssize_t sent = ::sendto(s, buf, static_cast<size_t>(len), posixFlags,
                                 SystemRecordOf(*to, converted), sizeof(sockaddr_in));
@@ -577,11 +577,11 @@ std::int32_t SendTo(TSocket s, const char* buf, std::int32_t len, std::int32_t f
 std::int32_t SetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, const char* optval,
                         std::int32_t optlen) noexcept {
   if (optval == nullptr || optlen < 4)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   int posixLevel = 0;
   int posixName = 0;
   if (!PosixOption(level, optname, posixLevel, posixName))
-    return Fail(ws2::WSAENOPROTOOPT);
+    return Fail(ws2::WS_WSAENOPROTOOPT);
   std::int32_t value = 0;
   std::memcpy(&value, optval, sizeof(value));
   const int posixValue = value;
@@ -594,17 +594,17 @@ std::int32_t SetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, con
 std::int32_t Shutdown(TSocket s, std::int32_t how) noexcept {
   int direction = 0;
   switch (how) {
-    case ws2::SD_RECEIVE:
+    case ws2::WS_SD_RECEIVE:
       direction = SHUT_RD;
       break;
-    case ws2::SD_SEND:
+    case ws2::WS_SD_SEND:
       direction = SHUT_WR;
       break;
-    case ws2::SD_BOTH:
+    case ws2::WS_SD_BOTH:
       direction = SHUT_RDWR;
       break;
     default:
-      return Fail(ws2::WSAEINVAL);
+      return Fail(ws2::WS_WSAEINVAL);
   }
   if (::shutdown(s, direction) != 0)
     return FailWithErrno();
@@ -613,10 +613,10 @@ std::int32_t Shutdown(TSocket s, std::int32_t how) noexcept {
 
 TSocket Socket(std::int32_t af, std::int32_t type, std::int32_t protocol) noexcept {
   if (af != ws2::WS_AF_INET)
-    return Fail(ws2::WSAEAFNOSUPPORT);
+    return Fail(ws2::WS_WSAEAFNOSUPPORT);
   const int posixType = PosixSocketType(type);
   if (posixType < 0)
-    return Fail(ws2::WSAESOCKTNOSUPPORT);
+    return Fail(ws2::WS_WSAESOCKTNOSUPPORT);
   const int handle = ::socket(AF_INET, posixType | SOCK_CLOEXEC, protocol);
   if (handle < 0)
     return FailWithErrno();
@@ -625,9 +625,9 @@ TSocket Socket(std::int32_t af, std::int32_t type, std::int32_t protocol) noexce
 
 THostEnt* GetHostByAddr(const char* addr, std::int32_t len, std::int32_t type) noexcept {
   if (addr == nullptr || len < 4)
-    return FailEntry<THostEnt>(ws2::WSAEFAULT);
+    return FailEntry<THostEnt>(ws2::WS_WSAEFAULT);
   if (type != ws2::WS_AF_INET)
-    return FailEntry<THostEnt>(ws2::WSAEAFNOSUPPORT);
+    return FailEntry<THostEnt>(ws2::WS_WSAEAFNOSUPPORT);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   std::memcpy(&address.sin_addr, addr, 4);
@@ -641,13 +641,13 @@ THostEnt* GetHostByAddr(const char* addr, std::int32_t len, std::int32_t type) n
     std::memcpy(bytes.data(), addr, 4);
     return tHostByAddr.Fill(name.data(), {bytes});
   } catch (...) {
-    return FailEntry<THostEnt>(ws2::WSAENOBUFS);
+    return FailEntry<THostEnt>(ws2::WS_WSAENOBUFS);
   }
 }
 
 THostEnt* GetHostByName(const char* name) noexcept {
   if (name == nullptr)
-    return FailEntry<THostEnt>(ws2::WSAEFAULT);
+    return FailEntry<THostEnt>(ws2::WS_WSAEFAULT);
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
@@ -671,19 +671,19 @@ THostEnt* GetHostByName(const char* name) noexcept {
         addresses.push_back(bytes);
     }
     if (addresses.empty())
-      return FailEntry<THostEnt>(ws2::WSANO_DATA);
+      return FailEntry<THostEnt>(ws2::WS_WSANO_DATA);
     const char* canonical = list->ai_canonname != nullptr ? list->ai_canonname : name;
     return tHostByName.Fill(canonical, addresses);
   } catch (...) {
-    return FailEntry<THostEnt>(ws2::WSAENOBUFS);
+    return FailEntry<THostEnt>(ws2::WS_WSAENOBUFS);
   }
 }
 
 std::int32_t GetHostName(char* name, std::int32_t namelen) noexcept {
   if (name == nullptr || namelen <= 0)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   if (::gethostname(name, static_cast<size_t>(namelen)) != 0)
-    return Fail(ws2::WSAEFAULT);
+    return Fail(ws2::WS_WSAEFAULT);
   name[namelen - 1] = '\0';
   return 0;
 }
@@ -694,19 +694,19 @@ TServEnt* GetServByPort(std::int32_t port, const char* proto) noexcept {
       return ::getservbyport_r(port, proto, result, buf, size, out);
     });
   } catch (...) {
-    return FailEntry<TServEnt>(ws2::WSAENOBUFS);
+    return FailEntry<TServEnt>(ws2::WS_WSAENOBUFS);
   }
 }
 
 TServEnt* GetServByName(const char* name, const char* proto) noexcept {
   if (name == nullptr)
-    return FailEntry<TServEnt>(ws2::WSAEFAULT);
+    return FailEntry<TServEnt>(ws2::WS_WSAEFAULT);
   try {
     return LookUpService(tServByName, [&](servent* result, char* buf, size_t size, servent** out) {
       return ::getservbyname_r(name, proto, result, buf, size, out);
     });
   } catch (...) {
-    return FailEntry<TServEnt>(ws2::WSAENOBUFS);
+    return FailEntry<TServEnt>(ws2::WS_WSAENOBUFS);
   }
 }
 
