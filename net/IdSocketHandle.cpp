@@ -1,13 +1,8 @@
 #include "net/IdSocketHandle.h"
 
+#include "platform/WinSock.h"
+
 namespace orvo {
-
-namespace {
-
-constexpr std::int32_t kSendingSide = 1;         // SD_SEND
-constexpr std::int32_t kMessageTooLong = 10040;  // WSAEMSGSIZE
-
-}  // namespace
 
 TIdSocketHandle::TIdSocketHandle() {
   ClearAddresses(true);
@@ -24,7 +19,7 @@ void TIdSocketHandle::Close() {
   // Closing reports nothing: not its results, nor a stack or library that is already gone.
   try {
     TIdStack& stack = CurrentStack();
-    stack.SockShutdown(FSocket, kSendingSide);
+    stack.SockShutdown(FSocket, ws2::WS_SD_SEND);
     stack.SockClose(FSocket);
   } catch (const Exception&) {
   }
@@ -65,7 +60,7 @@ void TIdSocketHandle::SendDatagram(const TIdDottedAddress& ip, std::int32_t port
   TIdStack& stack = CurrentStack();
   const std::int32_t sent = stack.SockSendTo(FSocket, buffer, length, 0, ip, port);
   if (sent == Id_SOCKET_ERROR) {
-    if (stack.SockLastError() == kMessageTooLong)
+    if (stack.SockLastError() == ws2::WS_WSAEMSGSIZE)
       throw EIdPackageSizeTooBig();
     stack.CheckSocketResult(sent);
   }

@@ -8,6 +8,7 @@
 
 #include "base/Text.h"
 #include "net/IdStackWindows.h"
+#include "platform/WinSock.h"
 
 namespace orvo {
 
@@ -43,44 +44,44 @@ struct TErrorText {
 
 // The texts of the WinSock codes the stack explains; every other code has the empty text.
 constexpr TErrorText kErrorTexts[] = {
-    {10004, "Interrupted system call."},
-    {10009, "Bad file number."},
-    {10013, "Access denied."},
-    {10014, "Bad address."},
-    {10022, "Invalid argument."},
-    {10024, "Too many open files."},
-    {10035, "Operation would block. "},
-    {10036, "Operation now in progress."},
-    {10037, "Operation already in progress."},
-    {10038, "Socket operation on non-socket."},
-    {10039, "Destination address required."},
-    {10040, "Message too long."},
-    {10041, "Protocol wrong type for socket."},
-    {10042, "Bad protocol option."},
-    {10043, "Protocol not supported."},
-    {10044, "Socket type not supported."},
-    {10045, "Operation not supported on socket."},
-    {10046, "Protocol family not supported."},
-    {10047, "Address family not supported by protocol family."},
-    {10048, "Address already in use."},
-    {10049, "Cannot assign requested address."},
-    {10050, "Network is down."},
-    {10051, "Network is unreachable."},
-    {10052, "Net dropped connection or reset."},
-    {10053, "Software caused connection abort."},
-    {10054, "Connection reset by peer."},
-    {10055, "No buffer space available."},
-    {10056, "Socket is already connected."},
-    {10057, "Socket is not connected."},
-    {10058, "Cannot send or receive after socket is closed."},
-    {10059, "Too many references, cannot splice."},
-    {10060, "Connection timed out."},
-    {10061, "Connection refused."},
-    {10062, "Too many levels of symbolic links."},
-    {10063, "File name too long."},
-    {10064, "Host is down."},
-    {10065, "No route to host."},
-    {10066, "Directory not empty"},
+    {ws2::WS_WSAEINTR, "Interrupted system call."},
+    {ws2::WS_WSAEBADF, "Bad file number."},
+    {ws2::WS_WSAEACCES, "Access denied."},
+    {ws2::WS_WSAEFAULT, "Bad address."},
+    {ws2::WS_WSAEINVAL, "Invalid argument."},
+    {ws2::WS_WSAEMFILE, "Too many open files."},
+    {ws2::WS_WSAEWOULDBLOCK, "Operation would block. "},
+    {ws2::WS_WSAEINPROGRESS, "Operation now in progress."},
+    {ws2::WS_WSAEALREADY, "Operation already in progress."},
+    {ws2::WS_WSAENOTSOCK, "Socket operation on non-socket."},
+    {ws2::WS_WSAEDESTADDRREQ, "Destination address required."},
+    {ws2::WS_WSAEMSGSIZE, "Message too long."},
+    {ws2::WS_WSAEPROTOTYPE, "Protocol wrong type for socket."},
+    {ws2::WS_WSAENOPROTOOPT, "Bad protocol option."},
+    {ws2::WS_WSAEPROTONOSUPPORT, "Protocol not supported."},
+    {ws2::WS_WSAESOCKTNOSUPPORT, "Socket type not supported."},
+    {ws2::WS_WSAEOPNOTSUPP, "Operation not supported on socket."},
+    {ws2::WS_WSAEPFNOSUPPORT, "Protocol family not supported."},
+    {ws2::WS_WSAEAFNOSUPPORT, "Address family not supported by protocol family."},
+    {ws2::WS_WSAEADDRINUSE, "Address already in use."},
+    {ws2::WS_WSAEADDRNOTAVAIL, "Cannot assign requested address."},
+    {ws2::WS_WSAENETDOWN, "Network is down."},
+    {ws2::WS_WSAENETUNREACH, "Network is unreachable."},
+    {ws2::WS_WSAENETRESET, "Net dropped connection or reset."},
+    {ws2::WS_WSAECONNABORTED, "Software caused connection abort."},
+    {ws2::WS_WSAECONNRESET, "Connection reset by peer."},
+    {ws2::WS_WSAENOBUFS, "No buffer space available."},
+    {ws2::WS_WSAEISCONN, "Socket is already connected."},
+    {ws2::WS_WSAENOTCONN, "Socket is not connected."},
+    {ws2::WS_WSAESHUTDOWN, "Cannot send or receive after socket is closed."},
+    {ws2::WS_WSAETOOMANYREFS, "Too many references, cannot splice."},
+    {ws2::WS_WSAETIMEDOUT, "Connection timed out."},
+    {ws2::WS_WSAECONNREFUSED, "Connection refused."},
+    {ws2::WS_WSAELOOP, "Too many levels of symbolic links."},
+    {ws2::WS_WSAENAMETOOLONG, "File name too long."},
+    {ws2::WS_WSAEHOSTDOWN, "Host is down."},
+    {ws2::WS_WSAEHOSTUNREACH, "No route to host."},
+    {ws2::WS_WSAENOTEMPTY, "Directory not empty"},
 };
 
 const char* ErrorTextOf(std::int32_t code) {
@@ -154,8 +155,7 @@ void TIdStack::RaiseSocketFailure(std::int32_t code) {
 }
 
 TIdStackSocketHandle TIdStack::NewSocket(std::int32_t type, std::int32_t protocol) {
-  constexpr std::int32_t familyIPv4 = 2;
-  const TIdStackSocketHandle handle = SockOpen(familyIPv4, type, protocol);
+  const TIdStackSocketHandle handle = SockOpen(ws2::WS_AF_INET, type, protocol);
   if (handle == Id_INVALID_SOCKET)
     throw EIdInvalidSocket("Cannot allocate socket.");
   return handle;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "net/IdException.h"
+#include "platform/WinSock.h"
 
 namespace orvo {
 
@@ -48,10 +49,11 @@ class EIdStackSetSizeExceeded : public EIdStackError {
   using EIdStackError::EIdStackError;
 };
 
-// A socket handle; -1 means no socket.
-using TIdStackSocketHandle = std::int32_t;
-inline constexpr TIdStackSocketHandle Id_INVALID_SOCKET = -1;
-inline constexpr std::int32_t Id_SOCKET_ERROR = -1;
+// A socket handle: WinSock's own type, so that a handle passes between the stack and the binding
+// unchanged (64-bit Windows hands out pointer-sized handles). All ones means no socket.
+using TIdStackSocketHandle = ws2::TSocket;
+inline constexpr TIdStackSocketHandle Id_INVALID_SOCKET = ws2::WS_INVALID_SOCKET;
+inline constexpr std::int32_t Id_SOCKET_ERROR = ws2::WS_SOCKET_ERROR;
 
 // An IPv4 address: four bytes in network order.
 using TIdIn4Addr = std::array<std::uint8_t, 4>;

@@ -2,15 +2,9 @@
 
 #include <limits>
 
+#include "platform/WinSock.h"
+
 namespace orvo {
-
-namespace {
-
-constexpr std::int32_t kDatagram = 2;            // SOCK_DGRAM
-constexpr std::int32_t kSocketLevel = 0xFFFF;    // SOL_SOCKET
-constexpr std::int32_t kBroadcastOption = 0x20;  // SO_BROADCAST
-
-}  // namespace
 
 TIdUDPBase::TIdUDPBase() = default;
 
@@ -31,7 +25,7 @@ TIdSocketHandle& TIdUDPBase::SocketHandle() {
   if (FSocketHandle == nullptr)
     FSocketHandle = std::make_unique<TIdSocketHandle>();
   if (!FSocketHandle->IsOpen()) {
-    FSocketHandle->OpenSocket(kDatagram, 0);
+    FSocketHandle->OpenSocket(ws2::WS_SOCK_DGRAM, 0);
     ApplyBroadcast();
   }
   return *FSocketHandle;
@@ -80,7 +74,7 @@ void TIdUDPBase::SetBroadcastOption(bool enabled, TIdSocketHandle* handle) {
   const std::int32_t value = enabled ? -1 : 0;
   if (handle == nullptr)
     handle = &SocketHandle();
-  handle->SetSocketOption(kSocketLevel, kBroadcastOption, &value, sizeof(value));
+  handle->SetSocketOption(ws2::WS_SOL_SOCKET, ws2::WS_SO_BROADCAST, &value, sizeof(value));
 }
 
 void TIdUDPBase::Loaded() {

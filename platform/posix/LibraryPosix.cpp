@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/Process.h"
+#include "platform/WinSock.h"
 
 namespace orvo::platform {
 
@@ -15,7 +16,6 @@ namespace {
 // Windows' codes for a library that can't be loaded and a name it doesn't export.
 constexpr std::uint32_t kModuleNotFound = 126;
 constexpr std::uint32_t kProcNotFound = 127;
-constexpr std::uint32_t kWsaNotInitialised = 10093;
 
 // dlerror() only speaks about the last failure and only once, so the reason is kept with the
 // code until the next call on the same thread.
@@ -125,7 +125,7 @@ std::string FormatMessageA(std::uint32_t code) {
       return "The specified module could not be found.\r\n";
     case kProcNotFound:
       return "The specified procedure could not be found.\r\n";
-    case kWsaNotInitialised:
+    case ws2::WS_WSANOTINITIALISED:
       return "Either the application has not called WSAStartup, or WSAStartup failed.\r\n";
     default:
       return {};

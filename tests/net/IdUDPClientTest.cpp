@@ -191,7 +191,7 @@ TEST(SocketHandleTest, ClosingTwiceAndDestroyingAClosedHandleAreHarmless) {
   {
     TIdSocketHandle handle;
     EXPECT_FALSE(handle.IsOpen());
-    EXPECT_EQ(handle.Socket(), -1);
+    EXPECT_EQ(handle.Socket(), Id_INVALID_SOCKET);
     handle.OpenSocket(2, 0);
     EXPECT_TRUE(handle.IsOpen());
     EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
