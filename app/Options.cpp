@@ -44,18 +44,18 @@ struct TOptionEntry {
 };
 
 // The first entry whose prefix starts the parameter decides, so the order is binding.
-constexpr std::array<TOptionEntry, 9> OptionTable = {{{"-help", TOption::Help, false},
-                                                      {"-h", TOption::Host, true},
-                                                      {"-p", TOption::Priority, true},
-                                                      {"-is", TOption::PidAndEcho, false},
-                                                      {"-si", TOption::PidAndEcho, false},
-                                                      {"-s", TOption::Echo, false},
-                                                      {"-i", TOption::Pid, false},
-                                                      {"-t", TOption::Tag, true},
-                                                      {"-f", TOption::File, true}}};
+constexpr std::array<TOptionEntry, 9> kOptionTable = {{{"-help", TOption::Help, false},
+                                                       {"-h", TOption::Host, true},
+                                                       {"-p", TOption::Priority, true},
+                                                       {"-is", TOption::PidAndEcho, false},
+                                                       {"-si", TOption::PidAndEcho, false},
+                                                       {"-s", TOption::Echo, false},
+                                                       {"-i", TOption::Pid, false},
+                                                       {"-t", TOption::Tag, true},
+                                                       {"-f", TOption::File, true}}};
 
 const TOptionEntry* OptionOf(std::string_view parameter) {
-  for (const TOptionEntry& entry : OptionTable)
+  for (const TOptionEntry& entry : kOptionTable)
     if (parameter.starts_with(entry.Prefix))
       return &entry;
   return nullptr;
@@ -144,13 +144,13 @@ std::optional<std::size_t> FindName(std::string_view name, const std::string_vie
 }
 
 std::optional<std::size_t> FacilityOrdinal(std::string_view value) {
-  return FindName(text::Lower(ExtractField(0, '.', value)), FacilityNames.data(),
-                  FacilityNames.size());
+  return FindName(text::Lower(ExtractField(0, '.', value)), kFacilityNames.data(),
+                  kFacilityNames.size());
 }
 
 std::optional<std::size_t> SeverityOrdinal(std::string_view value) {
-  return FindName(text::Lower(ExtractField(1, '.', value)), SeverityNames.data(),
-                  SeverityNames.size());
+  return FindName(text::Lower(ExtractField(1, '.', value)), kSeverityNames.data(),
+                  kSeverityNames.size());
 }
 
 void ParsePriority(std::string_view value, TIdSyslogFacility& facility,

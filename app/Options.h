@@ -15,11 +15,11 @@ namespace orvo::options {
 
 // Entries of one name or of two names joined by a colon; an entry's position is the ordinal of
 // the facility or severity it selects. Both tables spell "alart".
-inline constexpr std::array<std::string_view, 24> FacilityNames = {
+inline constexpr std::array<std::string_view, 24> kFacilityNames = {
     "kern",   "user",   "mail",     "daemon", "auth:security", "syslog", "lpr",    "news",
     "cron",   "uucp",   "authpriv", "ftp",    "ntp",           "audit",  "alart",  "cron2",
     "local0", "local1", "local2",   "local3", "local4",        "local5", "local6", "local7"};
-inline constexpr std::array<std::string_view, 8> SeverityNames = {
+inline constexpr std::array<std::string_view, 8> kSeverityNames = {
     "emerg:panic", "alart", "crit", "error:err", "warn:warning", "notice", "info", "debug"};
 
 // Field number index (from 0) of text split at separator; a separator inside double quotes
@@ -35,7 +35,7 @@ void ParseHostPort(std::string_view value, std::string& host, std::int32_t& port
 std::optional<std::size_t> FindName(std::string_view name, const std::string_view* table,
                                     std::size_t count);
 
-// The position in FacilityNames (or SeverityNames) of field 0 (or field 1) of value split at
+// The position in kFacilityNames (or kSeverityNames) of field 0 (or field 1) of value split at
 // dots, lowered; nothing when it names no entry.
 std::optional<std::size_t> FacilityOrdinal(std::string_view value);
 std::optional<std::size_t> SeverityOrdinal(std::string_view value);

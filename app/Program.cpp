@@ -16,17 +16,17 @@ namespace orvo {
 
 namespace {
 
-constexpr int ExitFailure = 9;
+constexpr int kExitFailure = 9;
 
 // The maker line of the banner: the maker's name and address as the README gives them.
-constexpr std::string_view MakerLine = " orvologger project orvologger.git\r\n";
-constexpr std::string_view Synopsis =
+constexpr std::string_view kMakerLine = " orvologger project orvologger.git\r\n";
+constexpr std::string_view kSynopsis =
     "SYNOPSIS\r\n orvologger [-is] [-h host:port] [-f file] [-l file] [-p pri] [-t tag] [--] "
     "[message ...]\r\n";
-constexpr std::string_view HelpFooter =
+constexpr std::string_view kHelpFooter =
     "For more information, see readme.txt or readme_jp.txt(JAPANESE).";
-constexpr std::string_view Prompt = "\r\nto exit, hit return or Ctrl+c\r\n";
-constexpr std::string_view Acknowledgement =
+constexpr std::string_view kPrompt = "\r\nto exit, hit return or Ctrl+c\r\n";
+constexpr std::string_view kAcknowledgement =
     "\r\nOK. message sent.\r\nto exit, hit return or Ctrl+c\r\n";
 
 // Every console text is followed by CR LF.
@@ -40,8 +40,8 @@ void WriteBannerAndSynopsis() {
   const std::string program = platform::ModuleFileName();
   const std::string name = ProductNameOf(program);
   const std::string version = ProductVersionOf(program);
-  WriteText("\r\n" + name + " ver." + version + "\r\n" + std::string(MakerLine));
-  WriteText(Synopsis);
+  WriteText("\r\n" + name + " ver." + version + "\r\n" + std::string(kMakerLine));
+  WriteText(kSynopsis);
 }
 
 bool HasVisibleCharacter(std::string_view line) {
@@ -60,7 +60,7 @@ void SendAndEcho(TOrvoSysLogger& logger) {
 
 void RunInteractive(TOrvoSysLogger& logger) {
   WriteBannerAndSynopsis();
-  WriteText(Prompt);
+  WriteText(kPrompt);
   TStdInReader input;
   for (;;) {
     std::string line = input.ReadLine();
@@ -71,7 +71,7 @@ void RunInteractive(TOrvoSysLogger& logger) {
       logger.SetMessageText(std::move(line));
       SendAndEcho(logger);
     }
-    WriteText(Acknowledgement);
+    WriteText(kAcknowledgement);
   }
 }
 
@@ -80,7 +80,7 @@ void Run() {
   logger.ParseCommandLine();
   if (logger.ShowHelp()) {
     WriteBannerAndSynopsis();
-    WriteText(HelpFooter);
+    WriteText(kHelpFooter);
   } else if (logger.NothingToSend()) {
     RunInteractive(logger);
   } else {
@@ -110,7 +110,7 @@ int RunProgram() {
   } catch (...) {
     ReportFailure({});
   }
-  return ExitFailure;
+  return kExitFailure;
 }
 
 }  // namespace orvo

@@ -6,8 +6,8 @@ namespace orvo {
 
 namespace {
 
-constexpr char CtrlZ = 26;
-constexpr std::size_t ReadSize = 4096;
+constexpr char kCtrlZ = 26;
+constexpr std::size_t kReadSize = 4096;
 
 }  // namespace
 
@@ -17,7 +17,7 @@ TStdInReader::TStdInReader(TSource source, bool lineFeedEndsLine)
     : FSource(std::move(source)), FLineFeedEndsLine(lineFeedEndsLine) {}
 
 bool TStdInReader::FillBuffer() {
-  FBuffer.resize(ReadSize);
+  FBuffer.resize(kReadSize);
   const platform::TConsoleRead read = FSource(FBuffer.data(), FBuffer.size());
   if (read.Error != 0)
     console::RaiseIOError(read.Error);
@@ -38,7 +38,7 @@ std::string TStdInReader::ReadLine() {
     FSkipLF = false;
     if (skip)
       continue;
-    if (c == CtrlZ) {
+    if (c == kCtrlZ) {
       FEnded = true;
     } else if (c == '\r' || (c == '\n' && FLineFeedEndsLine)) {
       FSkipLF = c == '\r';

@@ -10,7 +10,7 @@ namespace orvo {
 namespace {
 
 // The library takes paths of at most this many characters.
-constexpr std::size_t MaxPathLength = 255;
+constexpr std::size_t kMaxPathLength = 255;
 
 }  // namespace
 
@@ -60,8 +60,8 @@ std::string TVerRes::QueryValue(std::string_view key) const {
     return {};
   std::string path = "\\StringFileInfo\\" + FTranslation + "\\";
   path += key;
-  if (path.size() > MaxPathLength)
-    path.resize(MaxPathLength);
+  if (path.size() > kMaxPathLength)
+    path.resize(kMaxPathLength);
   const void* value = nullptr;
   std::uint32_t length = 0;
   if (!platform::VerQueryValueA(FData.get(), FDataSize, path.c_str(), &value, &length) ||
