@@ -30,13 +30,12 @@ void RaiseIOError(std::int32_t code) {
   throw Exception(IOErrorText(code));
 }
 
-void Write(std::string_view text) {
-  if (const std::int32_t error = platform::WriteStdOut(text))
-    RaiseIOError(error);
-}
-
-void WriteError(std::string_view text) {
-  if (const std::int32_t error = platform::WriteStdErr(text))
+void WriteLine(TStream stream, std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  const std::int32_t error =
+      stream == TStream::StdOut ? platform::WriteStdOut(line) : platform::WriteStdErr(line);
+  if (error != 0)
     RaiseIOError(error);
 }
 

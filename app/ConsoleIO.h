@@ -14,8 +14,11 @@ std::string IOErrorText(std::int32_t code);
 // Raises the general exception with the text of code.
 [[noreturn]] void RaiseIOError(std::int32_t code);
 
-// Write to standard output or standard error; a failure raises the I/O failure.
-void Write(std::string_view text);
-void WriteError(std::string_view text);
+// Where a console line goes.
+enum class TStream { StdOut, StdErr };
+
+// Writes text and CR LF as one line, handed to the console at once so that no other output comes
+// between them; a failure raises the I/O failure.
+void WriteLine(TStream stream, std::string_view text);
 
 }  // namespace orvo::console

@@ -9,7 +9,6 @@
 #include "app/VerRes.h"
 #include "app/orvosyslog.h"
 #include "base/Exception.h"
-#include "platform/Console.h"
 #include "platform/Process.h"
 
 namespace orvo {
@@ -29,19 +28,13 @@ constexpr std::string_view kPrompt = "\r\nto exit, hit return or Ctrl+c\r\n";
 constexpr std::string_view kAcknowledgement =
     "\r\nOK. message sent.\r\nto exit, hit return or Ctrl+c\r\n";
 
-// Every console text is followed by CR LF.
-void WriteText(std::string_view text) {
-  std::string line(text);
-  line += "\r\n";
-  console::Write(line);
-}
-
 void WriteBannerAndSynopsis() {
   const std::string program = platform::ModuleFileName();
   const std::string name = ProductNameOf(program);
   const std::string version = ProductVersionOf(program);
-  WriteText("\r\n" + name + " ver." + version + "\r\n" + std::string(kMakerLine));
-  WriteText(kSynopsis);
+  console::WriteLine(console::TStream::StdOut,
+                     "\r\n" + name + " ver." + version + "\r\n" + std::string(kMakerLine));
+  console::WriteLine(console::TStream::StdOut, kSynopsis);
 }
 
 bool HasVisibleCharacter(std::string_view line) {
@@ -55,12 +48,12 @@ void SendAndEcho(TOrvoSysLogger& logger) {
   std::string echo;
   logger.SendMessages(echo);
   if (logger.Echo())
-    WriteStdErr(echo);
+    console::WriteLine(console::TStream::StdErr, echo);
 }
 
 void RunInteractive(TOrvoSysLogger& logger) {
   WriteBannerAndSynopsis();
-  WriteText(kPrompt);
+  console::WriteLine(console::TStream::StdOut, kPrompt);
   TStdInReader input;
   for (;;) {
     std::string line = input.ReadLine();
@@ -71,7 +64,7 @@ void RunInteractive(TOrvoSysLogger& logger) {
       logger.SetMessageText(std::move(line));
       SendAndEcho(logger);
     }
-    WriteText(kAcknowledgement);
+    console::WriteLine(console::TStream::StdOut, kAcknowledgement);
   }
 }
 
@@ -80,7 +73,7 @@ void Run() {
   logger.ParseCommandLine();
   if (logger.ShowHelp()) {
     WriteBannerAndSynopsis();
-    WriteText(kHelpFooter);
+    console::WriteLine(console::TStream::StdOut, kHelpFooter);
   } else if (logger.NothingToSend()) {
     RunInteractive(logger);
   } else {
@@ -90,10 +83,11 @@ void Run() {
 
 // The failure's message alone, as one line on standard output. If even that can't be written,
 // the exit code still tells.
-void ReportFailure(std::string_view message) {
-  std::string line(message);
-  line += "\r\n";
-  platform::WriteStdOut(line);
+void ReportFailure(std::string_view message) noexcept {
+  try {
+    console::WriteLine(console::TStream::StdOut, message);
+  } catch (...) {
+  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "app/CommandLine.h"
-#include "app/ConsoleIO.h"
 #include "app/MessageFile.h"
 #include "app/Options.h"
 #include "base/Text.h"
@@ -78,12 +77,6 @@ void TOrvoSysLogger::SendMessages(std::string& echoText) {
   }
   if (sent)
     echoText = syslog->LastDatagram();
-}
-
-void WriteStdErr(std::string_view text) {
-  std::string line(text);
-  line += "\r\n";
-  console::WriteError(line);
 }
 
 }  // namespace orvo

@@ -51,8 +51,4 @@ class TOrvoSysLogger {
   std::string FFileName;
 };
 
-// Writes text and CR LF as one line on standard error, at once; a failure raises the I/O
-// failure.
-void WriteStdErr(std::string_view text);
-
 }  // namespace orvo
