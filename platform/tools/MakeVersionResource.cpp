@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/tools/VersionBlockWriter.h"
 #include "platform/VersionInfo.h"
+#include "platform/tools/VersionBlockWriter.h"
 
 namespace {
 

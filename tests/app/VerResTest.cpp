@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/tools/VersionBlockWriter.h"
 #include "platform/VersionInfo.h"
+#include "platform/tools/VersionBlockWriter.h"
 
 namespace orvo {
 namespace {
