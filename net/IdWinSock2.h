@@ -193,12 +193,14 @@ template <TBindingRow Row, typename Function>
 struct TRowCall;
 
 // The slot of one row, typed as the row's function. It is constant-initialised with the stub,
-// so every slot holds its stub before any code of the program runs.
+// so every slot holds its stub before any code of the program runs. The stub and the call have
+// the library's calling convention, as the slot's type does; a row type without it matches no
+// slot and does not compile.
 template <TBindingRow Row, typename Result, typename... Args>
-struct TRowCall<Row, Result(Args...)> {
-  using TFunction = Result(Args...);
+struct TRowCall<Row, Result ORVO_WSAAPI(Args...)> {
+  using TFunction = Result ORVO_WSAAPI(Args...);
 
-  static Result Stub(Args... args) {
+  static Result ORVO_WSAAPI Stub(Args... args) {
     auto* function = reinterpret_cast<TFunction*>(Resolve(Row));
     Slot.store(function, std::memory_order_relaxed);
     return function(args...);
@@ -206,7 +208,9 @@ struct TRowCall<Row, Result(Args...)> {
 
   static constinit inline std::atomic<TFunction*> Slot{&Stub};
 
-  static Result Call(Args... args) { return Slot.load(std::memory_order_relaxed)(args...); }
+  static Result ORVO_WSAAPI Call(Args... args) {
+    return Slot.load(std::memory_order_relaxed)(args...);
+  }
   static void Reset() noexcept { Slot.store(&Stub, std::memory_order_relaxed); }
   static platform::TProcAddress Value() noexcept {
     return reinterpret_cast<platform::TProcAddress>(Slot.load(std::memory_order_relaxed));

@@ -168,153 +168,191 @@ struct TWSAData {
 #endif
 };
 
+// WinSock's calling convention: on 32-bit Windows its functions take their arguments off the
+// stack themselves (__stdcall), so every pointer to one must say so or each call through it
+// leaves the caller's stack pointer off by the size of the arguments. Elsewhere there is one
+// calling convention and the macro says nothing.
+#if defined(_WIN32) && !defined(_WIN64)
+#define ORVO_WSAAPI __stdcall
+#else
+#define ORVO_WSAAPI
+#endif
+
 // Records of the rows that nothing in this system calls are passed as untyped pointers.
 using TOpaque = void*;
 
 // The function type of every export, named T<export name>.
-using TWSAStartup = std::int32_t(std::uint16_t version, TWSAData* data);
-using TWSACleanup = std::int32_t();
-using Taccept = TSocket(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen);
-using Tbind = std::int32_t(TSocket s, const TSockAddrIn* addr, std::int32_t namelen);
-using Tclosesocket = std::int32_t(TSocket s);
-using Tconnect = std::int32_t(TSocket s, const TSockAddrIn* name, std::int32_t namelen);
-using Tioctlsocket = std::int32_t(TSocket s, std::int32_t cmd, std::uint32_t* argp);
-using Tgetpeername = std::int32_t(TSocket s, TSockAddrIn* name, std::int32_t* namelen);
-using Tgetsockname = std::int32_t(TSocket s, TSockAddrIn* name, std::int32_t* namelen);
-using Tgetsockopt = std::int32_t(TSocket s, std::int32_t level, std::int32_t optname, char* optval,
-                                 std::int32_t* optlen);
-using Thtonl = std::uint32_t(std::uint32_t hostlong);
-using Thtons = std::uint16_t(std::uint16_t hostshort);
-using Tinet_addr = std::uint32_t(const char* cp);
-using Tinet_ntoa = char*(std::uint32_t in);
-using Tlisten = std::int32_t(TSocket s, std::int32_t backlog);
-using Tntohl = std::uint32_t(std::uint32_t netlong);
-using Tntohs = std::uint16_t(std::uint16_t netshort);
-using Trecv = std::int32_t(TSocket s, char* buf, std::int32_t len, std::int32_t flags);
-using Trecvfrom = std::int32_t(TSocket s, char* buf, std::int32_t len, std::int32_t flags,
-                               TSockAddrIn* from, std::int32_t* fromlen);
-using Tselect = std::int32_t(std::int32_t nfds, TFdSet* readfds, TFdSet* writefds,
-                             TFdSet* exceptfds, const TTimeVal* timeout);
-using Tsend = std::int32_t(TSocket s, const char* buf, std::int32_t len, std::int32_t flags);
-using Tsendto = std::int32_t(TSocket s, const char* buf, std::int32_t len, std::int32_t flags,
-                             const TSockAddrIn* to, std::int32_t tolen);
-using Tsetsockopt = std::int32_t(TSocket s, std::int32_t level, std::int32_t optname,
-                                 const char* optval, std::int32_t optlen);
-using Tshutdown = std::int32_t(TSocket s, std::int32_t how);
-using Tsocket = TSocket(std::int32_t af, std::int32_t type, std::int32_t protocol);
-using Tgethostbyaddr = THostEnt*(const char* addr, std::int32_t len, std::int32_t type);
-using Tgethostbyname = THostEnt*(const char* name);
-using Tgethostname = std::int32_t(char* name, std::int32_t namelen);
-using Tgetservbyport = TServEnt*(std::int32_t port, const char* proto);
-using Tgetservbyname = TServEnt*(const char* name, const char* proto);
-using Tgetprotobynumber = TProtoEnt*(std::int32_t proto);
-using Tgetprotobyname = TProtoEnt*(const char* name);
-using TWSASetLastError = void(std::int32_t error);
-using TWSAGetLastError = std::int32_t();
-using TWSAIsBlocking = std::int32_t();
-using TWSAUnhookBlockingHook = std::int32_t();
-using TWSASetBlockingHook = TOpaque(TOpaque blockFunc);
-using TWSACancelBlockingCall = std::int32_t();
-using TWSAAsyncGetServByName = TOpaque(TOpaque hWnd, std::uint32_t wMsg, const char* name,
-                                       const char* proto, char* buf, std::int32_t buflen);
-using TWSAAsyncGetServByPort = TOpaque(TOpaque hWnd, std::uint32_t wMsg, std::int32_t port,
-                                       const char* proto, char* buf, std::int32_t buflen);
-using TWSAAsyncGetProtoByName = TOpaque(TOpaque hWnd, std::uint32_t wMsg, const char* name,
-                                        char* buf, std::int32_t buflen);
-using TWSAAsyncGetProtoByNumber = TOpaque(TOpaque hWnd, std::uint32_t wMsg, std::int32_t number,
-                                          char* buf, std::int32_t buflen);
-using TWSAAsyncGetHostByName = TOpaque(TOpaque hWnd, std::uint32_t wMsg, const char* name,
-                                       char* buf, std::int32_t buflen);
-using TWSAAsyncGetHostByAddr = TOpaque(TOpaque hWnd, std::uint32_t wMsg, const char* addr,
-                                       std::int32_t len, std::int32_t type, char* buf,
-                                       std::int32_t buflen);
-using TWSACancelAsyncRequest = std::int32_t(TOpaque asyncTaskHandle);
-using TWSAAsyncSelect = std::int32_t(TSocket s, TOpaque hWnd, std::uint32_t wMsg,
-                                     std::int32_t lEvent);
-using TWSAFDIsSet = std::int32_t(TSocket s, TFdSet* set);
-using TWSAAccept = TSocket(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen, TOpaque condition,
-                           TOpaque callbackData);
-using TWSACloseEvent = std::int32_t(TOpaque event);
-using TWSAConnect = std::int32_t(TSocket s, const TSockAddrIn* name, std::int32_t namelen,
-                                 TOpaque callerData, TOpaque calleeData, TOpaque sqos,
-                                 TOpaque gqos);
-using TWSACreateEvent = TOpaque();
-using TWSADuplicateSocket = std::int32_t(TSocket s, std::uint32_t processId, TOpaque protocolInfo);
-using TWSAEnumNetworkEvents = std::int32_t(TSocket s, TOpaque eventObject, TOpaque networkEvents);
-using TWSAEnumProtocols = std::int32_t(std::int32_t* protocols, TOpaque protocolBuffer,
-                                       std::uint32_t* bufferLength);
-using TWSAEventSelect = std::int32_t(TSocket s, TOpaque eventObject, std::int32_t networkEvents);
-using TWSAGetOverlappedResult = std::int32_t(TSocket s, TOpaque overlapped, std::uint32_t* transfer,
-                                             std::int32_t wait, std::uint32_t* flags);
-using TWSAGetQosByName = std::int32_t(TSocket s, TOpaque qosName, TOpaque qos);
-using TWSAHtonl = std::int32_t(TSocket s, std::uint32_t hostlong, std::uint32_t* netlong);
-using TWSAHtons = std::int32_t(TSocket s, std::uint16_t hostshort, std::uint16_t* netshort);
-using TWSAIoctl = std::int32_t(TSocket s, std::uint32_t ioControlCode, TOpaque inBuffer,
-                               std::uint32_t inLength, TOpaque outBuffer, std::uint32_t outLength,
-                               std::uint32_t* bytesReturned, TOpaque overlapped,
-                               TOpaque completionRoutine);
-using TWSAJoinLeaf = TSocket(TSocket s, const TSockAddrIn* name, std::int32_t namelen,
-                             TOpaque callerData, TOpaque calleeData, TOpaque sqos, TOpaque gqos,
-                             std::uint32_t flags);
-using TWSANtohl = std::int32_t(TSocket s, std::uint32_t netlong, std::uint32_t* hostlong);
-using TWSANtohs = std::int32_t(TSocket s, std::uint16_t netshort, std::uint16_t* hostshort);
-using TWSARecv = std::int32_t(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
-                              std::uint32_t* bytesRecvd, std::uint32_t* flags, TOpaque overlapped,
-                              TOpaque completionRoutine);
-using TWSARecvDisconnect = std::int32_t(TSocket s, TOpaque inboundDisconnectData);
-using TWSARecvFrom = std::int32_t(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
-                                  std::uint32_t* bytesRecvd, std::uint32_t* flags,
-                                  TSockAddrIn* from, std::int32_t* fromlen, TOpaque overlapped,
-                                  TOpaque completionRoutine);
-using TWSAResetEvent = std::int32_t(TOpaque event);
-using TWSASend = std::int32_t(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
-                              std::uint32_t* bytesSent, std::uint32_t flags, TOpaque overlapped,
-                              TOpaque completionRoutine);
-using TWSASendDisconnect = std::int32_t(TSocket s, TOpaque outboundDisconnectData);
-using TWSASendTo = std::int32_t(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
-                                std::uint32_t* bytesSent, std::uint32_t flags,
-                                const TSockAddrIn* to, std::int32_t tolen, TOpaque overlapped,
-                                TOpaque completionRoutine);
-using TWSASetEvent = std::int32_t(TOpaque event);
-using TWSASocket = TSocket(std::int32_t af, std::int32_t type, std::int32_t protocol,
-                           TOpaque protocolInfo, std::uint32_t group, std::uint32_t flags);
-using TWSAWaitForMultipleEvents = std::uint32_t(std::uint32_t count, TOpaque events,
-                                                std::int32_t waitAll, std::uint32_t timeout,
-                                                std::int32_t alertable);
-using TWSAAddressToString = std::int32_t(TSockAddrIn* address, std::uint32_t addressLength,
-                                         TOpaque protocolInfo, TOpaque addressString,
-                                         std::uint32_t* addressStringLength);
-using TWSAStringToAddress = std::int32_t(TOpaque addressString, std::int32_t addressFamily,
-                                         TOpaque protocolInfo, TSockAddrIn* address,
-                                         std::int32_t* addressLength);
-using TWSALookupServiceBegin = std::int32_t(TOpaque restrictions, std::uint32_t controlFlags,
-                                            TOpaque lookup);
-using TWSALookupServiceNext = std::int32_t(TOpaque lookup, std::uint32_t controlFlags,
-                                           std::uint32_t* bufferLength, TOpaque results);
-using TWSALookupServiceEnd = std::int32_t(TOpaque lookup);
-using TWSAInstallServiceClass = std::int32_t(TOpaque serviceClassInfo);
-using TWSARemoveServiceClass = std::int32_t(TOpaque serviceClassId);
-using TWSAGetServiceClassInfo = std::int32_t(TOpaque providerId, TOpaque serviceClassId,
-                                             std::uint32_t* bufSize, TOpaque serviceClassInfo);
-using TWSAEnumNameSpaceProviders = std::int32_t(std::uint32_t* bufferLength, TOpaque buffer);
-using TWSAGetServiceClassNameByClassId = std::int32_t(TOpaque serviceClassId, TOpaque serviceName,
-                                                      std::uint32_t* bufferLength);
-using TWSASetService = std::int32_t(TOpaque regInfo, std::int32_t operation,
-                                    std::uint32_t controlFlags);
-using TWSAProviderConfigChange = std::int32_t(TOpaque notificationHandle, TOpaque overlapped,
-                                              TOpaque completionRoutine);
-using TTransmitFile = std::int32_t(TSocket s, TOpaque file, std::uint32_t bytesToWrite,
-                                   std::uint32_t bytesPerSend, TOpaque overlapped,
-                                   TOpaque transmitBuffers, std::uint32_t flags);
-using TAcceptEx = std::int32_t(TSocket listenSocket, TSocket acceptSocket, TOpaque outputBuffer,
-                               std::uint32_t receiveDataLength, std::uint32_t localAddressLength,
-                               std::uint32_t remoteAddressLength, std::uint32_t* bytesReceived,
-                               TOpaque overlapped);
-using TGetAcceptExSockaddrs = void(TOpaque outputBuffer, std::uint32_t receiveDataLength,
-                                   std::uint32_t localAddressLength,
-                                   std::uint32_t remoteAddressLength, TSockAddrIn** localSockaddr,
-                                   std::int32_t* localSockaddrLength, TSockAddrIn** remoteSockaddr,
-                                   std::int32_t* remoteSockaddrLength);
-using TWSARecvEx = std::int32_t(TSocket s, char* buf, std::int32_t len, std::int32_t* flags);
+using TWSAStartup = std::int32_t ORVO_WSAAPI(std::uint16_t version, TWSAData* data);
+using TWSACleanup = std::int32_t ORVO_WSAAPI();
+using Taccept = TSocket ORVO_WSAAPI(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen);
+using Tbind = std::int32_t ORVO_WSAAPI(TSocket s, const TSockAddrIn* addr, std::int32_t namelen);
+using Tclosesocket = std::int32_t ORVO_WSAAPI(TSocket s);
+using Tconnect = std::int32_t ORVO_WSAAPI(TSocket s, const TSockAddrIn* name, std::int32_t namelen);
+using Tioctlsocket = std::int32_t ORVO_WSAAPI(TSocket s, std::int32_t cmd, std::uint32_t* argp);
+using Tgetpeername = std::int32_t ORVO_WSAAPI(TSocket s, TSockAddrIn* name, std::int32_t* namelen);
+using Tgetsockname = std::int32_t ORVO_WSAAPI(TSocket s, TSockAddrIn* name, std::int32_t* namelen);
+using Tgetsockopt = std::int32_t ORVO_WSAAPI(TSocket s, std::int32_t level, std::int32_t optname,
+                                             char* optval, std::int32_t* optlen);
+using Thtonl = std::uint32_t ORVO_WSAAPI(std::uint32_t hostlong);
+using Thtons = std::uint16_t ORVO_WSAAPI(std::uint16_t hostshort);
+using Tinet_addr = std::uint32_t ORVO_WSAAPI(const char* cp);
+using Tinet_ntoa = char* ORVO_WSAAPI(std::uint32_t in);
+using Tlisten = std::int32_t ORVO_WSAAPI(TSocket s, std::int32_t backlog);
+using Tntohl = std::uint32_t ORVO_WSAAPI(std::uint32_t netlong);
+using Tntohs = std::uint16_t ORVO_WSAAPI(std::uint16_t netshort);
+using Trecv = std::int32_t ORVO_WSAAPI(TSocket s, char* buf, std::int32_t len, std::int32_t flags);
+using Trecvfrom = std::int32_t ORVO_WSAAPI(TSocket s, char* buf, std::int32_t len,
+                                           std::int32_t flags, TSockAddrIn* from,
+                                           std::int32_t* fromlen);
+using Tselect = std::int32_t ORVO_WSAAPI(std::int32_t nfds, TFdSet* readfds, TFdSet* writefds,
+                                         TFdSet* exceptfds, const TTimeVal* timeout);
+using Tsend = std::int32_t ORVO_WSAAPI(TSocket s, const char* buf, std::int32_t len,
+                                       std::int32_t flags);
+using Tsendto = std::int32_t ORVO_WSAAPI(TSocket s, const char* buf, std::int32_t len,
+                                         std::int32_t flags, const TSockAddrIn* to,
+                                         std::int32_t tolen);
+using Tsetsockopt = std::int32_t ORVO_WSAAPI(TSocket s, std::int32_t level, std::int32_t optname,
+                                             const char* optval, std::int32_t optlen);
+using Tshutdown = std::int32_t ORVO_WSAAPI(TSocket s, std::int32_t how);
+using Tsocket = TSocket ORVO_WSAAPI(std::int32_t af, std::int32_t type, std::int32_t protocol);
+using Tgethostbyaddr = THostEnt* ORVO_WSAAPI(const char* addr, std::int32_t len, std::int32_t type);
+using Tgethostbyname = THostEnt* ORVO_WSAAPI(const char* name);
+using Tgethostname = std::int32_t ORVO_WSAAPI(char* name, std::int32_t namelen);
+using Tgetservbyport = TServEnt* ORVO_WSAAPI(std::int32_t port, const char* proto);
+using Tgetservbyname = TServEnt* ORVO_WSAAPI(const char* name, const char* proto);
+using Tgetprotobynumber = TProtoEnt* ORVO_WSAAPI(std::int32_t proto);
+using Tgetprotobyname = TProtoEnt* ORVO_WSAAPI(const char* name);
+using TWSASetLastError = void ORVO_WSAAPI(std::int32_t error);
+using TWSAGetLastError = std::int32_t ORVO_WSAAPI();
+using TWSAIsBlocking = std::int32_t ORVO_WSAAPI();
+using TWSAUnhookBlockingHook = std::int32_t ORVO_WSAAPI();
+using TWSASetBlockingHook = TOpaque ORVO_WSAAPI(TOpaque blockFunc);
+using TWSACancelBlockingCall = std::int32_t ORVO_WSAAPI();
+using TWSAAsyncGetServByName = TOpaque ORVO_WSAAPI(TOpaque hWnd, std::uint32_t wMsg,
+                                                   const char* name, const char* proto, char* buf,
+                                                   std::int32_t buflen);
+using TWSAAsyncGetServByPort = TOpaque ORVO_WSAAPI(TOpaque hWnd, std::uint32_t wMsg,
+                                                   std::int32_t port, const char* proto, char* buf,
+                                                   std::int32_t buflen);
+using TWSAAsyncGetProtoByName = TOpaque ORVO_WSAAPI(TOpaque hWnd, std::uint32_t wMsg,
+                                                    const char* name, char* buf,
+                                                    std::int32_t buflen);
+using TWSAAsyncGetProtoByNumber = TOpaque ORVO_WSAAPI(TOpaque hWnd, std::uint32_t wMsg,
+                                                      std::int32_t number, char* buf,
+                                                      std::int32_t buflen);
+using TWSAAsyncGetHostByName = TOpaque ORVO_WSAAPI(TOpaque hWnd, std::uint32_t wMsg,
+                                                   const char* name, char* buf,
+                                                   std::int32_t buflen);
+using TWSAAsyncGetHostByAddr = TOpaque ORVO_WSAAPI(TOpaque hWnd, std::uint32_t wMsg,
+                                                   const char* addr, std::int32_t len,
+                                                   std::int32_t type, char* buf,
+                                                   std::int32_t buflen);
+using TWSACancelAsyncRequest = std::int32_t ORVO_WSAAPI(TOpaque asyncTaskHandle);
+using TWSAAsyncSelect = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque hWnd, std::uint32_t wMsg,
+                                                 std::int32_t lEvent);
+using TWSAFDIsSet = std::int32_t ORVO_WSAAPI(TSocket s, TFdSet* set);
+using TWSAAccept = TSocket ORVO_WSAAPI(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen,
+                                       TOpaque condition, TOpaque callbackData);
+using TWSACloseEvent = std::int32_t ORVO_WSAAPI(TOpaque event);
+using TWSAConnect = std::int32_t ORVO_WSAAPI(TSocket s, const TSockAddrIn* name,
+                                             std::int32_t namelen, TOpaque callerData,
+                                             TOpaque calleeData, TOpaque sqos, TOpaque gqos);
+using TWSACreateEvent = TOpaque ORVO_WSAAPI();
+using TWSADuplicateSocket = std::int32_t ORVO_WSAAPI(TSocket s, std::uint32_t processId,
+                                                     TOpaque protocolInfo);
+using TWSAEnumNetworkEvents = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque eventObject,
+                                                       TOpaque networkEvents);
+using TWSAEnumProtocols = std::int32_t ORVO_WSAAPI(std::int32_t* protocols, TOpaque protocolBuffer,
+                                                   std::uint32_t* bufferLength);
+using TWSAEventSelect = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque eventObject,
+                                                 std::int32_t networkEvents);
+using TWSAGetOverlappedResult = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque overlapped,
+                                                         std::uint32_t* transfer, std::int32_t wait,
+                                                         std::uint32_t* flags);
+using TWSAGetQosByName = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque qosName, TOpaque qos);
+using TWSAHtonl = std::int32_t ORVO_WSAAPI(TSocket s, std::uint32_t hostlong,
+                                           std::uint32_t* netlong);
+using TWSAHtons = std::int32_t ORVO_WSAAPI(TSocket s, std::uint16_t hostshort,
+                                           std::uint16_t* netshort);
+using TWSAIoctl = std::int32_t ORVO_WSAAPI(TSocket s, std::uint32_t ioControlCode, TOpaque inBuffer,
+                                           std::uint32_t inLength, TOpaque outBuffer,
+                                           std::uint32_t outLength, std::uint32_t* bytesReturned,
+                                           TOpaque overlapped, TOpaque completionRoutine);
+using TWSAJoinLeaf = TSocket ORVO_WSAAPI(TSocket s, const TSockAddrIn* name, std::int32_t namelen,
+                                         TOpaque callerData, TOpaque calleeData, TOpaque sqos,
+                                         TOpaque gqos, std::uint32_t flags);
+using TWSANtohl = std::int32_t ORVO_WSAAPI(TSocket s, std::uint32_t netlong,
+                                           std::uint32_t* hostlong);
+using TWSANtohs = std::int32_t ORVO_WSAAPI(TSocket s, std::uint16_t netshort,
+                                           std::uint16_t* hostshort);
+using TWSARecv = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
+                                          std::uint32_t* bytesRecvd, std::uint32_t* flags,
+                                          TOpaque overlapped, TOpaque completionRoutine);
+using TWSARecvDisconnect = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque inboundDisconnectData);
+using TWSARecvFrom = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
+                                              std::uint32_t* bytesRecvd, std::uint32_t* flags,
+                                              TSockAddrIn* from, std::int32_t* fromlen,
+                                              TOpaque overlapped, TOpaque completionRoutine);
+using TWSAResetEvent = std::int32_t ORVO_WSAAPI(TOpaque event);
+using TWSASend = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
+                                          std::uint32_t* bytesSent, std::uint32_t flags,
+                                          TOpaque overlapped, TOpaque completionRoutine);
+using TWSASendDisconnect = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque outboundDisconnectData);
+using TWSASendTo = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque buffers, std::uint32_t bufferCount,
+                                            std::uint32_t* bytesSent, std::uint32_t flags,
+                                            const TSockAddrIn* to, std::int32_t tolen,
+                                            TOpaque overlapped, TOpaque completionRoutine);
+using TWSASetEvent = std::int32_t ORVO_WSAAPI(TOpaque event);
+using TWSASocket = TSocket ORVO_WSAAPI(std::int32_t af, std::int32_t type, std::int32_t protocol,
+                                       TOpaque protocolInfo, std::uint32_t group,
+                                       std::uint32_t flags);
+using TWSAWaitForMultipleEvents = std::uint32_t ORVO_WSAAPI(std::uint32_t count, TOpaque events,
+                                                            std::int32_t waitAll,
+                                                            std::uint32_t timeout,
+                                                            std::int32_t alertable);
+using TWSAAddressToString = std::int32_t ORVO_WSAAPI(TSockAddrIn* address,
+                                                     std::uint32_t addressLength,
+                                                     TOpaque protocolInfo, TOpaque addressString,
+                                                     std::uint32_t* addressStringLength);
+using TWSAStringToAddress = std::int32_t ORVO_WSAAPI(TOpaque addressString,
+                                                     std::int32_t addressFamily,
+                                                     TOpaque protocolInfo, TSockAddrIn* address,
+                                                     std::int32_t* addressLength);
+using TWSALookupServiceBegin = std::int32_t ORVO_WSAAPI(TOpaque restrictions,
+                                                        std::uint32_t controlFlags, TOpaque lookup);
+using TWSALookupServiceNext = std::int32_t ORVO_WSAAPI(TOpaque lookup, std::uint32_t controlFlags,
+                                                       std::uint32_t* bufferLength,
+                                                       TOpaque results);
+using TWSALookupServiceEnd = std::int32_t ORVO_WSAAPI(TOpaque lookup);
+using TWSAInstallServiceClass = std::int32_t ORVO_WSAAPI(TOpaque serviceClassInfo);
+using TWSARemoveServiceClass = std::int32_t ORVO_WSAAPI(TOpaque serviceClassId);
+using TWSAGetServiceClassInfo = std::int32_t ORVO_WSAAPI(TOpaque providerId, TOpaque serviceClassId,
+                                                         std::uint32_t* bufSize,
+                                                         TOpaque serviceClassInfo);
+using TWSAEnumNameSpaceProviders = std::int32_t ORVO_WSAAPI(std::uint32_t* bufferLength,
+                                                            TOpaque buffer);
+using TWSAGetServiceClassNameByClassId = std::int32_t ORVO_WSAAPI(TOpaque serviceClassId,
+                                                                  TOpaque serviceName,
+                                                                  std::uint32_t* bufferLength);
+using TWSASetService = std::int32_t ORVO_WSAAPI(TOpaque regInfo, std::int32_t operation,
+                                                std::uint32_t controlFlags);
+using TWSAProviderConfigChange = std::int32_t ORVO_WSAAPI(TOpaque notificationHandle,
+                                                          TOpaque overlapped,
+                                                          TOpaque completionRoutine);
+using TTransmitFile = std::int32_t ORVO_WSAAPI(TSocket s, TOpaque file, std::uint32_t bytesToWrite,
+                                               std::uint32_t bytesPerSend, TOpaque overlapped,
+                                               TOpaque transmitBuffers, std::uint32_t flags);
+using TAcceptEx = std::int32_t ORVO_WSAAPI(TSocket listenSocket, TSocket acceptSocket,
+                                           TOpaque outputBuffer, std::uint32_t receiveDataLength,
+                                           std::uint32_t localAddressLength,
+                                           std::uint32_t remoteAddressLength,
+                                           std::uint32_t* bytesReceived, TOpaque overlapped);
+using TGetAcceptExSockaddrs =
+    void ORVO_WSAAPI(TOpaque outputBuffer, std::uint32_t receiveDataLength,
+                     std::uint32_t localAddressLength, std::uint32_t remoteAddressLength,
+                     TSockAddrIn** localSockaddr, std::int32_t* localSockaddrLength,
+                     TSockAddrIn** remoteSockaddr, std::int32_t* remoteSockaddrLength);
+using TWSARecvEx = std::int32_t ORVO_WSAAPI(TSocket s, char* buf, std::int32_t len,
+                                            std::int32_t* flags);
 
 }  // namespace orvo::ws2

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Checks the Windows zip: exactly the program and the two readmes; the program a 64-bit console
-# executable that needs no DLL beyond the system's (the C and C++ runtimes are linked in, and
+# Checks the Windows zip: exactly the program and the two readmes; the program a console
+# executable of the zip's platform (win32: PE32, win64: PE32+) that needs no DLL beyond the system's (the C and C++ runtimes are linked in, and
 # WS2_32.DLL is loaded at run time, not imported); the readmes with CR LF line ends,
 # readme_jp.txt in Shift_JIS with the same text as its source; and the unpacked program running
 # under Wine with its help text naming both readmes.
-#   usage: check-zip.sh <wine64> <objdump> <zip> <folder of the readme sources>
+#   usage: check-zip.sh <wine> <objdump> <zip> <folder of the readme sources> <win32|win64>
 set -euo pipefail
 wine="$1"
 objdump="$2"
 zip="$3"
 sources="$4"
+platform="$5"
 export WINEDEBUG=-all
 
 dir=$(mktemp -d)
@@ -22,7 +23,12 @@ listing=$(find . -type f | sort | tr '\n' ' ')
   { echo "unexpected zip contents: $listing"; exit 1; }
 
 headers=$("$objdump" -p orvologger.exe)
-grep -q '^Magic.*(PE32+)' <<<"$headers" || { echo "orvologger.exe is not 64-bit"; exit 1; }
+case "$platform" in
+  win32) magic='^Magic.*(PE32)$' ;;
+  win64) magic='^Magic.*(PE32+)$' ;;
+  *) echo "unknown platform $platform"; exit 2 ;;
+esac
+grep -q "$magic" <<<"$headers" || { echo "orvologger.exe is not a $platform program"; exit 1; }
 grep -q '^Subsystem.*(Windows CUI)' <<<"$headers" || { echo "not a console program"; exit 1; }
 imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
 [ "$imports" = "kernel32.dll msvcrt.dll version.dll " ] ||

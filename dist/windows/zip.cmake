@@ -1,7 +1,13 @@
 # The Windows release: a zip of orvologger.exe (stripped), readme.txt and readme_jp.txt, the two
 # files the help footer names. Both readmes get CR LF line ends; readme_jp.txt is converted to
 # Shift_JIS (code page 932), which a Japanese console ("type") and Notepad read as it is.
-set(ORVO_ZIP_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64.zip)
+# The platform word of the release's names, from the width of the program's pointers.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ORVO_WINDOWS_PLATFORM win64)
+else()
+  set(ORVO_WINDOWS_PLATFORM win32)
+endif()
+set(ORVO_ZIP_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${ORVO_WINDOWS_PLATFORM}.zip)
 set(ORVO_ZIP ${CMAKE_BINARY_DIR}/${ORVO_ZIP_NAME})
 set(ORVO_ZIP_STAGE ${CMAKE_BINARY_DIR}/zip)
 set(ORVO_READMES ${CMAKE_CURRENT_LIST_DIR}/readme.txt ${CMAKE_CURRENT_LIST_DIR}/readme_jp.txt)
@@ -35,6 +41,6 @@ add_custom_target(windows_zip ALL DEPENDS ${ORVO_ZIP})
 if(ORVO_BUILD_TESTS)
   add_test(NAME windows_zip
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check-zip.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
-                   ${CMAKE_OBJDUMP} ${ORVO_ZIP} ${CMAKE_CURRENT_LIST_DIR})
+                   ${CMAKE_OBJDUMP} ${ORVO_ZIP} ${CMAKE_CURRENT_LIST_DIR} ${ORVO_WINDOWS_PLATFORM})
   set_tests_properties(windows_zip PROPERTIES TIMEOUT 120)
 endif()

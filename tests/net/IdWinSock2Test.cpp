@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <thread>
@@ -195,6 +196,60 @@ TEST_F(BindingTest, GenericRowsHaveTheirOwnSlotsAndResolveLikeTheirAnsiRows) {
       test::Raised<EIdWS2StubError>([] { ws2::WSAEnumProtocols(nullptr, nullptr, nullptr); });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'WSAEnumProtocolsA'");
+}
+
+// Where the stack stands in a fresh frame. Called through a volatile pointer, so that it is
+// never inlined and each reading is a call made from the caller's stack pointer.
+std::uintptr_t StackMarkOfACall() {
+  volatile char mark = 0;
+  return reinterpret_cast<std::uintptr_t>(&mark);
+}
+std::uintptr_t (*volatile gStackMark)() = &StackMarkOfACall;
+
+// On 32-bit Windows the library's functions take their arguments off the stack themselves; a
+// binding that called them as ordinary functions would leave the stack pointer lower or higher
+// after every call with arguments on the stack. Each call is made twice: first through its stub,
+// then straight to the library.
+TEST_F(BindingTest, CallsWithArgumentsOnTheStackLeaveTheStackWhereItWas) {
+  ws2::UnloadLibrary();
+  TIdStackWindows stack;
+  const ws2::TSocket socket = ws2::socket(ws2::WS_AF_INET, ws2::WS_SOCK_DGRAM, ws2::WS_IPPROTO_UDP);
+  ASSERT_NE(socket, ws2::INVALID_SOCKET);
+  ws2::TSockAddrIn self{};
+  self.sin_family = static_cast<std::uint16_t>(ws2::WS_AF_INET);
+  self.sin_addr[0] = 127;
+  self.sin_addr[3] = 1;
+  std::int32_t selfLength = sizeof self;
+  ASSERT_EQ(ws2::bind(socket, &self, sizeof self), 0);
+  ASSERT_EQ(ws2::getsockname(socket, &self, &selfLength), 0);
+
+  const std::int32_t bufferSize = 65536;
+  const char datagram[] = "balanced";
+  for (int round = 0; round < 2; ++round) {
+    char received[sizeof datagram] = {};
+    ws2::TSockAddrIn from{};
+    std::int32_t fromLength = sizeof from;
+    const std::uintptr_t before = gStackMark();
+    const std::int32_t set =
+        ws2::setsockopt(socket, ws2::WS_SOL_SOCKET, ws2::WS_SO_SNDBUF,
+                        reinterpret_cast<const char*>(&bufferSize), sizeof bufferSize);
+    const std::uintptr_t afterSetsockopt = gStackMark();
+    const std::int32_t sent = ws2::sendto(socket, datagram, sizeof datagram, 0, &self, sizeof self);
+    const std::uintptr_t afterSendto = gStackMark();
+    const std::int32_t got =
+        ws2::recvfrom(socket, received, sizeof received, 0, &from, &fromLength);
+    const std::uintptr_t afterRecvfrom = gStackMark();
+
+    EXPECT_EQ(afterSetsockopt, before) << "round " << round;
+    EXPECT_EQ(afterSendto, before) << "round " << round;
+    EXPECT_EQ(afterRecvfrom, before) << "round " << round;
+    EXPECT_EQ(set, 0);
+    EXPECT_EQ(sent, static_cast<std::int32_t>(sizeof datagram));
+    EXPECT_EQ(got, static_cast<std::int32_t>(sizeof datagram));
+    EXPECT_STREQ(received, datagram);
+    EXPECT_EQ(from.sin_port, self.sin_port);
+  }
+  EXPECT_EQ(ws2::closesocket(socket), 0);
 }
 
 TEST_F(BindingTest, LastErrorBelongsToTheCallingThread) {
