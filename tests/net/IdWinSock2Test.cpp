@@ -214,7 +214,7 @@ TEST_F(BindingTest, CallsWithArgumentsOnTheStackLeaveTheStackWhereItWas) {
   ws2::UnloadLibrary();
   TIdStackWindows stack;
   const ws2::TSocket socket = ws2::socket(ws2::WS_AF_INET, ws2::WS_SOCK_DGRAM, ws2::WS_IPPROTO_UDP);
-  ASSERT_NE(socket, ws2::INVALID_SOCKET);
+  ASSERT_NE(socket, ws2::WS_INVALID_SOCKET);
   ws2::TSockAddrIn self{};
   self.sin_family = static_cast<std::uint16_t>(ws2::WS_AF_INET);
   self.sin_addr[0] = 127;
