@@ -256,8 +256,11 @@ TEST_F(StackTest, ResolvedAddressesCarryTheBytesTheyRead) {
   EXPECT_EQ(named.Text, FStack.SockHostByName(name));
   EXPECT_EQ(named.Bytes, std::nullopt);
   EXPECT_TRUE(FStack.IsDottedAddress(named.Text)) << named.Text;
+}
 
-  // The empty host is no address: it goes to the resolver, which knows no such name.
+// The empty host is never taken for an address read before: it goes to the resolver.
+TEST_F(StackTest, AnEmptyHostAfterADottedOneGoesToTheResolver) {
+  ASSERT_TRUE(FStack.ResolveDottedAddress("10.0.0.1").Bytes);
   const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveDottedAddress(""); });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->SocketCode(), 11001);
