@@ -1,7 +1,5 @@
 #include "net/IdStack.h"
 
-#include <algorithm>
-#include <array>
 #include <atomic>
 #include <cstring>
 #include <utility>
