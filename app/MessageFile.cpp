@@ -35,61 +35,28 @@ std::uint32_t LineEndsIn16(const char* at, __m128i lf, __m128i cr) noexcept {
       _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
 }
 
+#endif
+
 // Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
-// `begin`. Message lines are long and line ends rare, so thirty-two bytes are compared per step,
-// with one test for all of them. Fewer than thirty-two bytes are left only before the text's
-// first lines, and those are looked at one by one.
+// `begin`. Message lines are long and line ends rare, so where the processor compares many bytes
+// at once, thirty-two are compared per step with one test for all of them. The bytes before the
+// text's first whole block, or all bytes where there is no such compare, are looked at one by one.
 const char* LineStart(const char* begin, const char* end) noexcept {
+  const char* p = end;
+#if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
-  const char* p = end;
   while (p - begin >= 32) {
     const std::uint32_t found = LineEndsIn16(p - 32, lf, cr) | LineEndsIn16(p - 16, lf, cr) << 16;
     if (found != 0)
       return p - 32 + (32 - std::countl_zero(found));
     p -= 32;
   }
-  while (p != begin && !IsLineEnd(p[-1]))
-    --p;
-  return p;
-}
-
-#else
-
-constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7FULL;
-
-// One bit (the high bit of the byte) for every byte of `word` that equals `c`. Exact per byte:
-// the sums never carry from one byte into the next.
-std::uint64_t BytesEqual(std::uint64_t word, char c) noexcept {
-  const std::uint64_t x = word ^ (0x0101010101010101ULL * static_cast<unsigned char>(c));
-  return ~(((x & kLowBits) + kLowBits) | x | kLowBits);
-}
-
-// The index in memory order of the last byte marked in `found` (not zero).
-int LastMarkedByte(std::uint64_t found) noexcept {
-  if constexpr (std::endian::native == std::endian::little)
-    return (63 - std::countl_zero(found)) / 8;
-  else
-    return 7 - std::countr_zero(found) / 8;
-}
-
-// Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
-// `begin`. Eight bytes are compared at once, since message lines are long and line ends rare.
-const char* LineStart(const char* begin, const char* end) noexcept {
-  const char* p = end;
-  while (p - begin >= 8) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, p - 8, sizeof(word));
-    if (const std::uint64_t found = BytesEqual(word, '\n') | BytesEqual(word, '\r'))
-      return p - 8 + LastMarkedByte(found) + 1;
-    p -= 8;
-  }
-  while (p != begin && !IsLineEnd(p[-1]))
-    --p;
-  return p;
-}
-
 #endif
+  while (p != begin && !IsLineEnd(p[-1]))
+    --p;
+  return p;
+}
 
 // The file is read in pieces of this size, each searched for a NUL while it is still in the
 // processor's cache; the bytes still go into one block sized from the file's told size.

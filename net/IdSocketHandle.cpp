@@ -50,11 +50,6 @@ void TIdSocketHandle::SetSocketOption(std::int32_t level, std::int32_t name, con
   stack.CheckSocketResult(stack.SockSetOption(FSocket, level, name, value, length));
 }
 
-void TIdSocketHandle::SendDatagram(std::string_view ip, std::int32_t port, const void* buffer,
-                                   std::int32_t length) {
-  SendDatagram(TIdDottedAddress{ip, std::nullopt}, port, buffer, length);
-}
-
 void TIdSocketHandle::SendDatagram(const TIdDottedAddress& ip, std::int32_t port,
                                    const void* buffer, std::int32_t length) {
   TIdStack& stack = CurrentStack();

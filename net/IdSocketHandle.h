@@ -48,9 +48,6 @@ class TIdSocketHandle {
   // Sends the bytes as one datagram to ip:port (the port's low 16 bits). Raises
   // EIdPackageSizeTooBig for a datagram too large to send, EIdSocketError for other failures
   // and EIdNotAllBytesSent when fewer bytes went out.
-  void SendDatagram(std::string_view ip, std::int32_t port, const void* buffer,
-                    std::int32_t length);
-  // The same send to an address that the stack's ResolveAddress gave.
   void SendDatagram(const TIdDottedAddress& ip, std::int32_t port, const void* buffer,
                     std::int32_t length);
   void ClearAddresses(bool includeLocal);

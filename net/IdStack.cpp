@@ -1,7 +1,5 @@
 #include "net/IdStack.h"
 
-#include <algorithm>
-#include <array>
 #include <atomic>
 #include <cstring>
 #include <utility>
@@ -16,26 +14,6 @@ namespace {
 
 constexpr std::size_t kShortestDottedQuad = 7;  // "0.0.0.0"
 constexpr std::size_t kLongestDottedQuad = 15;  // "255.255.255.255"
-
-// The last host that ResolveAddress read on this thread as the common form of a dotted address,
-// and its bytes: a sender names the same server for every datagram, and telling the same text
-// again is cheaper than reading it. Only the reading of a text is kept, never a resolver's
-// answer. It is kept per thread because components on several threads share one stack.
-struct LastDottedHost {
-  std::size_t Size = 0;
-  std::array<char, kLongestDottedQuad> Text{};
-  TIdIn4Addr Bytes{};
-
-  bool Is(std::string_view host) const noexcept {
-    return Size != 0 && host.size() == Size && std::equal(host.begin(), host.end(), Text.begin());
-  }
-  void Remember(std::string_view host, const TIdIn4Addr& bytes) noexcept {
-    Size = host.size();
-    std::copy(host.begin(), host.end(), Text.begin());
-    Bytes = bytes;
-  }
-};
-thread_local LastDottedHost tLastDottedHost;
 
 struct TErrorText {
   std::int32_t Code;
@@ -167,26 +145,19 @@ bool TIdStack::IsDottedAddress(std::string_view text) const {
 }
 
 std::string TIdStack::ResolveAddress(const std::string& host) {
-  std::string answer;
-  return std::string(ResolveAddress(host, answer).Text);
+  return ResolveDottedAddress(host).Text;
 }
 
-TIdDottedAddress TIdStack::ResolveAddress(const std::string& host, std::string& answer) {
+TIdDottedAddress TIdStack::ResolveDottedAddress(const std::string& host) {
   if (IsLocalhost(host))
-    return {kLoopbackText, kLoopbackBytes};
+    return {std::string(kLoopbackText), kLoopbackBytes};
   // The common form of a dotted address is read once here, and its bytes travel with the text.
-  LastDottedHost& last = tLastDottedHost;
-  if (last.Is(host))
-    return {host, last.Bytes};
   TIdIn4Addr bytes{};
-  if (address::ReadPlainDottedQuad(host, bytes)) {
-    last.Remember(host, bytes);
+  if (address::ReadPlainDottedQuad(host, bytes))
     return {host, bytes};
-  }
   if (IsDottedByRule(host))
     return {host, std::nullopt};
-  answer = SockHostByName(host);
-  return {answer, std::nullopt};
+  return {SockHostByName(host), std::nullopt};
 }
 
 std::uint32_t TIdStack::AddressOf(std::string_view text) {

@@ -58,10 +58,10 @@ inline constexpr std::int32_t Id_SOCKET_ERROR = ws2::WS_SOCKET_ERROR;
 // An IPv4 address: four bytes in network order.
 using TIdIn4Addr = std::array<std::uint8_t, 4>;
 
-// A dotted IPv4 text resolved for one send, with its four bytes when resolving has read them
+// An address to send to: its dotted IPv4 text, with its four bytes when resolving has read them
 // already, so that the address record is built without reading the text a second time.
 struct TIdDottedAddress {
-  std::string_view Text;
+  std::string Text;
   std::optional<TIdIn4Addr> Bytes;
 };
 
@@ -109,10 +109,6 @@ class TIdStack {
   virtual std::int32_t SockSend(TIdStackSocketHandle socket, const void* buffer,
                                 std::int32_t length, std::int32_t flags) = 0;
   virtual std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer,
-                                  std::int32_t length, std::int32_t flags, std::string_view ip,
-                                  std::int32_t port) = 0;
-  // The same send to an address that ResolveAddress gave.
-  virtual std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer,
                                   std::int32_t length, std::int32_t flags,
                                   const TIdDottedAddress& ip, std::int32_t port) = 0;
   virtual std::int32_t SockSetOption(TIdStackSocketHandle socket, std::int32_t level,
@@ -142,11 +138,9 @@ class TIdStack {
   // "LOCALHOST" in any case gives 127.0.0.1, a dotted address itself; any other name is asked
   // of the resolver, on every call.
   std::string ResolveAddress(const std::string& host);
-  // ResolveAddress for a send, without copying the text: it is a view of host, of a constant,
-  // or of `answer`, which keeps the resolver's answer for a name.
-  TIdDottedAddress ResolveAddress(const std::string& host, std::string& answer);
-  // The text may be a view of host, which therefore has to outlive the result.
-  TIdDottedAddress ResolveAddress(std::string&& host, std::string& answer) = delete;
+  // ResolveAddress for a send: the text with the bytes that resolving read, which it has for
+  // "LOCALHOST" and for the common form of a dotted address.
+  TIdDottedAddress ResolveDottedAddress(const std::string& host);
   // The dotted text as one 32-bit value with its bytes in network order.
   std::uint32_t AddressOf(std::string_view text);
   // The same value, taken from the bytes when resolving has read them already.

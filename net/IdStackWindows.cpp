@@ -241,12 +241,6 @@ std::int32_t TIdStackWindows::SockSend(TIdStackSocketHandle socket, const void* 
 
 std::int32_t TIdStackWindows::SockSendTo(TIdStackSocketHandle socket, const void* buffer,
                                          std::int32_t length, std::int32_t flags,
-                                         std::string_view ip, std::int32_t port) {
-  return SockSendTo(socket, buffer, length, flags, TIdDottedAddress{ip, std::nullopt}, port);
-}
-
-std::int32_t TIdStackWindows::SockSendTo(TIdStackSocketHandle socket, const void* buffer,
-                                         std::int32_t length, std::int32_t flags,
                                          const TIdDottedAddress& ip, std::int32_t port) {
   const ws2::TSockAddrIn record = AddressRecord(
       ws2::WS_AF_INET, ws2::htons(static_cast<std::uint16_t>(port & 0xFFFF)), AddressOf(ip));

@@ -47,8 +47,6 @@ class TIdStackWindows : public TIdStack {
   std::int32_t SockSend(TIdStackSocketHandle socket, const void* buffer, std::int32_t length,
                         std::int32_t flags) override;
   std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer, std::int32_t length,
-                          std::int32_t flags, std::string_view ip, std::int32_t port) override;
-  std::int32_t SockSendTo(TIdStackSocketHandle socket, const void* buffer, std::int32_t length,
                           std::int32_t flags, const TIdDottedAddress& ip,
                           std::int32_t port) override;
   std::int32_t SockSetOption(TIdStackSocketHandle socket, std::int32_t level, std::int32_t name,

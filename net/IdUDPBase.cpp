@@ -61,9 +61,16 @@ void TIdUDPBase::SendText(const std::string& host, std::int32_t port, std::strin
 
 void TIdUDPBase::SendBytes(const std::string& host, std::int32_t port, const void* buffer,
                            std::int32_t count) {
-  std::string answer;  // the resolver's answer when host is a name; ip is a view of it then
-  const TIdDottedAddress ip = CurrentStack().ResolveAddress(host, answer);
+  const TIdDottedAddress& ip = DestinationOf(host);
   SocketHandle().SendDatagram(ip, port, buffer, count);
+}
+
+const TIdDottedAddress& TIdUDPBase::DestinationOf(const std::string& host) {
+  // Reading the same text again would give the same bytes, so a host that was read as the
+  // common form of a dotted address is only compared; a name still goes to the resolver.
+  if (!FDestination.Bytes || FDestination.Text != host)
+    FDestination = CurrentStack().ResolveDottedAddress(host);
+  return FDestination;
 }
 
 void TIdUDPBase::ApplyBroadcast() {

@@ -52,7 +52,13 @@ class TIdUDPBase : public TIdComponent {
   void SetReceiveTimeoutValue(std::int32_t timeout) noexcept { FReceiveTimeout = timeout; }
 
  private:
+  // The address of host for this send, resolved through the stack unless FDestination already
+  // holds the bytes of that same text.
+  const TIdDottedAddress& DestinationOf(const std::string& host);
+
   std::unique_ptr<TIdSocketHandle> FSocketHandle;
+  // The address of the last send: a sender names the same server for every datagram.
+  TIdDottedAddress FDestination;
   std::int32_t FBufferSize = 8192;
   bool FPendingActive = false;
   std::string FHost;

@@ -15,10 +15,15 @@ std::atomic<std::int64_t> gFixedTime{0};
 }  // namespace
 
 TDateTime GetLocalTime() {
+  TLocalClock clock;
+  return clock.Now();
+}
+
+TDateTime TLocalClock::Now() {
   if (gTimeFixed.load(std::memory_order_acquire)) {
     return TDateTime(gFixedTime.load(std::memory_order_relaxed));
   }
-  return clock::SystemLocalTime();
+  return clock::SystemLocalTime(FLastSecond);
 }
 
 void SetLocalTimeForTesting(std::optional<TDateTime> time) noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "base/DateTime.h"
@@ -10,7 +11,32 @@ namespace orvo::platform {
 // Now, in local wall-clock time; or the time a test fixed with SetLocalTimeForTesting.
 TDateTime GetLocalTime();
 
-// Makes GetLocalTime answer `time` from now on; nullopt gives the system clock back.
+// Makes GetLocalTime and every TLocalClock answer `time` from now on; nullopt gives the system
+// clock back.
 void SetLocalTimeForTesting(std::optional<TDateTime> time) noexcept;
+
+namespace clock {
+
+// One whole second of the system clock turned into local time; Start is nullopt for a second
+// the calendar can't hold.
+struct TConvertedSecond {
+  bool Known = false;
+  std::int64_t Second = 0;
+  std::optional<TDateTime> Start;
+};
+
+}  // namespace clock
+
+// A clock for an owner that reads the time many times a second, such as a sender stamping every
+// message. It answers what GetLocalTime answers. Where turning the system clock into local time
+// is costly, it turns each new second it reads once and adds the milliseconds of each reading to
+// it, so an hour change or a change of the zone's offset shows from its first second on.
+class TLocalClock {
+ public:
+  TDateTime Now();
+
+ private:
+  clock::TConvertedSecond FLastSecond;
+};
 
 }  // namespace orvo::platform

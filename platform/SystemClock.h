@@ -1,10 +1,13 @@
 #pragma once
 
 #include "base/DateTime.h"
+#include "platform/Clock.h"
 
 // The system's own local time, one source per platform; Clock.cpp puts the test hook around it.
 namespace orvo::platform::clock {
 
-TDateTime SystemLocalTime();
+// `last` is the caller's conversion of the last second it read, which a platform whose
+// conversion is costly reuses within that second and renews for a new one.
+TDateTime SystemLocalTime(TConvertedSecond& last);
 
 }  // namespace orvo::platform::clock

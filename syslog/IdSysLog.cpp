@@ -1,7 +1,5 @@
 #include "syslog/IdSysLog.h"
 
-#include "platform/Clock.h"
-
 namespace orvo {
 
 namespace {
@@ -14,7 +12,7 @@ TIdSysLog::TIdSysLog() {
 
 void TIdSysLog::SendSyslogMessage(TIdSysLogMessage& message, bool stampNow) {
   // One clock reading both stamps the message and serves the year rule of the encoding.
-  const TDateTime now = platform::GetLocalTime();
+  const TDateTime now = FClock.Now();
   if (stampNow)
     message.SetTimeStamp(now);
   message.EncodeTextInto(FDatagram, now);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "net/IdUDPClient.h"
+#include "platform/Clock.h"
 #include "syslog/IdSysLogMessage.h"
 
 namespace orvo {
@@ -25,6 +26,8 @@ class TIdSysLog : public TIdUDPClient {
   // The datagram text of the last send; its storage serves every later one, so a stream of
   // messages encodes without allocating.
   std::string FDatagram;
+  // Read once for every send.
+  platform::TLocalClock FClock;
 };
 
 }  // namespace orvo

@@ -98,58 +98,6 @@ char* WriteTimeText(char* out, const TDateTimeParts& time) noexcept {
   return WriteTwoDigits(out, time.Second);
 }
 
-// The time text of the last whole second encoded on this thread. A sender encodes many
-// messages within one second, and they all share this text.
-struct TimeTextCache {
-  bool Known = false;
-  std::int64_t Second = 0;
-  std::array<char, kTimeTextLength> Text{};
-};
-thread_local TimeTextCache tTimeText;
-
-std::string_view TimeTextOf(TDateTime time) noexcept {
-  TimeTextCache& cache = tTimeText;
-  const std::int64_t second = datetime::SecondOf(time);
-  if (!cache.Known || cache.Second != second) {
-    WriteTimeText(cache.Text.data(), datetime::DecodeDateTime(time));
-    cache.Known = true;
-    cache.Second = second;
-  }
-  return std::string_view(cache.Text.data(), cache.Text.size());
-}
-
-// "<PRI>Mmm dd hh:mm:ss " of the last whole second and PRI encoded on this thread: a sender
-// encodes many messages of one PRI within one second, and they all begin with this text.
-constexpr std::size_t kLongestHeadText = 5 + kTimeTextLength + 1;
-
-struct HeadTextCache {
-  bool Known = false;
-  std::int64_t Second = 0;
-  TIdSyslogPRI Pri = 0;
-  std::size_t Size = 0;
-  std::array<char, kLongestHeadText> Text{};
-};
-thread_local HeadTextCache tHeadText;
-
-std::string_view HeadTextOf(TIdSyslogPRI pri, TDateTime time) noexcept {
-  HeadTextCache& cache = tHeadText;
-  const std::int64_t second = datetime::SecondOf(time);
-  if (!cache.Known || cache.Second != second || cache.Pri != pri) {
-    char* out = cache.Text.data();
-    *out++ = '<';
-    out = std::to_chars(out, cache.Text.data() + cache.Text.size(), static_cast<int>(pri)).ptr;
-    *out++ = '>';
-    const std::string_view timeText = TimeTextOf(time);
-    out = std::copy(timeText.begin(), timeText.end(), out);
-    *out++ = ' ';
-    cache.Size = static_cast<std::size_t>(out - cache.Text.data());
-    cache.Known = true;
-    cache.Second = second;
-    cache.Pri = pri;
-  }
-  return std::string_view(cache.Text.data(), cache.Size);
-}
-
 // Copies as much of `piece` as fits before `end`; gives the position after the copy.
 char* CopyBounded(std::string_view piece, char* out, const char* end) noexcept {
   const auto room = static_cast<std::size_t>(end - out);
@@ -260,7 +208,7 @@ void TIdSysLogMessage::ParseHeader(std::size_t& position) {
     MaskNonAscii(FHostname);
     position += space == std::string_view::npos ? rest.size() : space + 1;
   } catch (const Exception&) {
-    FTimeStamp = platform::GetLocalTime();
+    FTimeStamp = FClock.Now();
     FHostname = FPeerAddress;
   }
 }
@@ -294,7 +242,7 @@ TDateTime TIdSysLogMessage::ParseTimeStamp(std::string_view text) const {
     }
   };
   TDateTimeParts parts;
-  parts.Year = datetime::YearOf(platform::GetLocalTime());
+  parts.Year = datetime::YearOf(FClock.Now());
   check(stamp.size() == kTimeStampLength);
   const std::string_view fields = stamp;
   parts.Month = syslog::MonthFromName(fields.substr(0, 3));
@@ -313,13 +261,13 @@ TDateTime TIdSysLogMessage::ParseTimeStamp(std::string_view text) const {
 
 std::string TIdSysLogMessage::EncodeText() {
   std::string text;
-  EncodeTextInto(text, platform::GetLocalTime());
+  EncodeTextInto(text, FClock.Now());
   return text;
 }
 
 void TIdSysLogMessage::EncodeTextInto(std::string& text, TDateTime now) {
   RenewTimeStampOfAnotherYear(now);
-  const std::string_view head = HeadTextOf(FPri, FTimeStamp);
+  const std::string_view head = HeadText();
   const std::string& msg = FMsg->Text();
   // Sized once and written in place: a kept text whose length matches the last datagram's is
   // neither grown nor filled first.
@@ -349,8 +297,9 @@ void TIdSysLogMessage::ParseText(std::string text) {
 }
 
 std::string TIdSysLogMessage::BuildHeader() {
-  RenewTimeStampOfAnotherYear(platform::GetLocalTime());
-  const std::string_view time = TimeTextOf(FTimeStamp);
+  RenewTimeStampOfAnotherYear(FClock.Now());
+  const std::string_view head = HeadText();
+  const std::string_view time = head.substr(head.find('>') + 1, kTimeTextLength);
   std::string header;
   header.reserve(time.size() + 1 + FHostname.size());
   header.append(time).append(" ").append(FHostname);
@@ -360,6 +309,25 @@ std::string TIdSysLogMessage::BuildHeader() {
 void TIdSysLogMessage::RenewTimeStampOfAnotherYear(TDateTime now) noexcept {
   if (!datetime::SameYear(FTimeStamp, now))
     FTimeStamp = now;
+}
+
+std::string_view TIdSysLogMessage::HeadText() noexcept {
+  static_assert(kLongestHeadText == std::string_view("<191>").size() + kTimeTextLength + 1);
+  const std::int64_t second = datetime::SecondOf(FTimeStamp);
+  if (!FHead.Known || FHead.Second != second || FHead.Pri != FPri) {
+    char* const begin = FHead.Text.data();
+    char* out = begin;
+    *out++ = '<';
+    out = std::to_chars(out, begin + FHead.Text.size(), static_cast<int>(FPri)).ptr;
+    *out++ = '>';
+    out = WriteTimeText(out, datetime::DecodeDateTime(FTimeStamp));
+    *out++ = ' ';
+    FHead.Known = true;
+    FHead.Second = second;
+    FHead.Pri = FPri;
+    FHead.Size = static_cast<std::size_t>(out - begin);
+  }
+  return std::string_view(FHead.Text.data(), FHead.Size);
 }
 
 namespace syslog {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <functional>
 #include <optional>
 
 #include "base/Text.h"
@@ -53,12 +52,6 @@ std::int32_t PidOf(std::string_view text) {
   return digits.empty() ? -1 : text::ReadInteger(digits);
 }
 
-bool Overlaps(const std::string& text, std::string_view part) noexcept {
-  const std::less<const char*> before;
-  return !part.empty() && before(part.data(), text.data() + text.size()) &&
-         before(text.data(), part.data() + part.size());
-}
-
 }  // namespace
 
 void TIdSysLogMsgPart::SetPIDAvailable(bool value) {
@@ -90,7 +83,7 @@ std::int32_t TIdSysLogMsgPart::PID() const {
 }
 
 void TIdSysLogMsgPart::SetPID(std::int32_t value) {
-  Rebuild(TagOf(FText), FormatPidPart(value), ContentOf(FText));
+  RebuildWithPid(value, ContentOf(FText));
 }
 
 std::string TIdSysLogMsgPart::Content() const {
@@ -98,14 +91,12 @@ std::string TIdSysLogMsgPart::Content() const {
 }
 
 void TIdSysLogMsgPart::SetContent(std::string_view value) {
-  if (FHeadLength != kUnknownHead && !Overlaps(FText, value)) {
-    // The content is not part of the text, so it can be copied straight in after the head; a
-    // content as long as the last one reuses the text's length as it is.
-    FText.resize(FHeadLength + value.size());
-    std::copy(value.begin(), value.end(), FText.begin() + static_cast<std::ptrdiff_t>(FHeadLength));
+  if (FHeadLength == kUnknownHead) {
+    RebuildWithPid(PidOf(FText), value);
     return;
   }
-  Rebuild(TagOf(FText), FormatPidPart(PidOf(FText)), value);
+  // Only what follows the head changes; the string copies a value taken from itself safely.
+  FText.replace(FHeadLength, std::string::npos, value);
 }
 
 void TIdSysLogMsgPart::Assign(const TIdSysLogMsgPart& source) {
@@ -123,6 +114,10 @@ std::string TIdSysLogMsgPart::FormatPidPart(std::int32_t pid) const {
   *end++ = ']';
   *end++ = ':';
   return std::string(buffer.data(), end);
+}
+
+void TIdSysLogMsgPart::RebuildWithPid(std::int32_t pid, std::string_view content) {
+  Rebuild(TagOf(FText), FormatPidPart(pid), content);
 }
 
 void TIdSysLogMsgPart::Rebuild(std::string_view tag, std::string_view pidPart,
@@ -150,22 +145,17 @@ bool TIdSysLogMsgPart::HeadReadsBack(std::string_view head) const {
 }
 
 // tag, pidPart and content may all point into FText. When the text already begins with the
-// tag and PID part, only the content is replaced in place, so a steady stream of Content
-// writes reuses the text's storage.
+// tag and PID part, only the content is replaced in place (the string copies a content taken
+// from itself safely), so a steady stream of writes reuses the text's storage; otherwise the
+// text is built anew beside the old one.
 void TIdSysLogMsgPart::ReplaceText(std::string_view tag, std::string_view pidPart,
                                    std::string_view content) {
   const std::size_t headLength = tag.size() + pidPart.size();
   const bool headKept = FText.size() >= headLength && FText.compare(0, tag.size(), tag) == 0 &&
                         FText.compare(tag.size(), pidPart.size(), pidPart) == 0;
   if (headKept) {
-    if (content.data() == FText.data() + headLength &&
-        content.size() == FText.size() - headLength) {
-      return;
-    }
-    if (!Overlaps(FText, content)) {
-      FText.replace(headLength, std::string::npos, content);
-      return;
-    }
+    FText.replace(headLength, std::string::npos, content);
+    return;
   }
   std::string text;
   text.reserve(headLength + content.size());

@@ -54,6 +54,8 @@ class TIdSysLogMsgPart {
   static constexpr std::size_t kUnknownHead = std::string::npos;
 
   void Rebuild(std::string_view tag, std::string_view pidPart, std::string_view content);
+  // Rebuild with the text's own tag.
+  void RebuildWithPid(std::int32_t pid, std::string_view content);
   void ReplaceText(std::string_view tag, std::string_view pidPart, std::string_view content);
   bool HeadReadsBack(std::string_view head) const;
 

@@ -22,27 +22,16 @@ std::optional<TDateTime> LocalTimeOfSecond(time_t second) {
   return datetime::TryEncodeDateTime(parts);
 }
 
-// The conversion of the last whole second read on this thread. Every read within that second
-// adds its milliseconds to it; the first read of a new second converts that second afresh, so
-// an hour change or a change of the zone's offset shows from its first second on, as the C
-// library tells it. A sender reads the clock once per message, hundreds of thousands of times
-// a second, and so converts about once a second instead of every time.
-struct LastSecond {
-  bool Known = false;
-  time_t Second = 0;
-  std::optional<TDateTime> Start;
-};
-thread_local LastSecond tLastSecond;
-
 }  // namespace
 
-TDateTime SystemLocalTime() {
+TDateTime SystemLocalTime(TConvertedSecond& last) {
   // The wall clock as of the system's last timer tick, as the Windows clock reads too: the
   // stamps carry whole seconds, and this reading costs a fraction of a precise one, which a
   // sender pays for every message.
   timespec now{};
   clock_gettime(CLOCK_REALTIME_COARSE, &now);
-  LastSecond& last = tLastSecond;
+  // A sender reads the clock once per message, hundreds of thousands of times a second, and so
+  // converts about once a second instead of every time.
   if (!last.Known || now.tv_sec != last.Second)
     last = {true, now.tv_sec, LocalTimeOfSecond(now.tv_sec)};
   // A second the calendar can't hold reads as the zero time.

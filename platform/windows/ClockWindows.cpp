@@ -4,7 +4,8 @@
 
 namespace orvo::platform::clock {
 
-TDateTime SystemLocalTime() {
+// GetLocalTime gives the calendar fields at once, so there is no conversion to keep.
+TDateTime SystemLocalTime(TConvertedSecond& /*last*/) {
   SYSTEMTIME local{};
   ::GetLocalTime(&local);
   TDateTimeParts parts;

@@ -63,10 +63,17 @@ TEST_F(ScriptedStackTest, DottedAndLocalhostHostsAreNotLookedUpButNamesAreOnEver
   EXPECT_EQ(FScript->SendToRecord[4], 127);
   EXPECT_EQ(FScript->HostByNameCalls, 0);
 
+  // The empty host after a dotted one is no address read before: the resolver is asked.
+  FClient->SetHost("010.000.000.001");
+  FClient->SendText("x");
+  FClient->SetHost("");
+  FClient->SendText("x");
+  EXPECT_EQ(FScript->HostByNameCalls, 1);
+
   FClient->SetHost("logs.example");
   FClient->SendText("x");
   FClient->SendText("x");
-  EXPECT_EQ(FScript->HostByNameCalls, 2);
+  EXPECT_EQ(FScript->HostByNameCalls, 3);
   EXPECT_STREQ(FScript->LastHostByName, "logs.example");
   EXPECT_EQ(FScript->SendToRecord[4], 10);
   EXPECT_EQ(FScript->SendToRecord[7], 3);

@@ -35,10 +35,11 @@ TEST_F(ClockTest, TellsTheLocalTimeWithMilliseconds) {
 
 TEST_F(ClockTest, MillisecondsMove) {
   // Bounded: a clock whose milliseconds move shows a change within a few thousand reads.
-  const TDateTime first = GetLocalTime();
+  TLocalClock clock;
+  const TDateTime first = clock.Now();
   bool moved = false;
   for (int i = 0; i < 5'000'000 && !moved; ++i)
-    moved = GetLocalTime() != first;
+    moved = clock.Now() != first;
   EXPECT_TRUE(moved);
 }
 
@@ -46,15 +47,16 @@ std::int64_t SecondOf(TDateTime time) {
   return time.Milliseconds() / 1000;
 }
 
-// Reads within one second share one conversion of that second; the first read of the next
-// second must convert it afresh. A conversion kept too long would stay in the first second (its
-// milliseconds never reach 1000) or drift from the C library's local time.
+// A clock's reads within one second share one conversion of that second; the first read of the
+// next second must convert it afresh. A conversion kept too long would stay in the first second
+// (its milliseconds never reach 1000) or drift from the C library's local time.
 TEST_F(ClockTest, ConvertsEachNewSecondAfresh) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-  const TDateTime first = GetLocalTime();
+  TLocalClock clock;
+  const TDateTime first = clock.Now();
   TDateTime last = first;
   while (SecondOf(last) == SecondOf(first) && std::chrono::steady_clock::now() < deadline) {
-    const TDateTime now = GetLocalTime();
+    const TDateTime now = clock.Now();
     EXPECT_LE(SecondOf(now), SecondOf(first) + 1);
     last = now;
   }
@@ -67,15 +69,19 @@ TEST_F(ClockTest, ConvertsEachNewSecondAfresh) {
 }
 
 TEST_F(ClockTest, AnswersTheTimeATestFixedUntilCleared) {
+  // A clock that has converted a second of the system clock already answers the fixed time too.
+  TLocalClock clock;
+  clock.Now();
   const TDateTime fixed = datetime::EncodeDateTime({2031, 1, 1, 0, 0, 0, 5});
   SetLocalTimeForTesting(fixed);
   EXPECT_EQ(GetLocalTime(), fixed);
-  EXPECT_EQ(GetLocalTime(), fixed);
+  EXPECT_EQ(clock.Now(), fixed);
   SetLocalTimeForTesting(TDateTime());
   EXPECT_TRUE(GetLocalTime().IsZero());
   SetLocalTimeForTesting(std::nullopt);
   const TDateTime before = LibraryLocalTime();
   EXPECT_GE(GetLocalTime(), before);
+  EXPECT_GE(clock.Now(), before);
 }
 
 }  // namespace
