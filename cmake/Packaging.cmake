@@ -2,7 +2,8 @@
 # readme), and the Debian package that CPack builds from the same installation:
 #   cmake --build --preset default --target package
 # The package installs under /usr: /usr/bin/orvologger, /usr/lib/orvologger/libws2_32.so,
-# /usr/share/man/man1/orvologger.1.gz and /usr/share/doc/orvologger/README.md.
+# /usr/share/man/man1/orvologger.1.gz, /usr/share/doc/orvologger/{README.md, copyright,
+# changelog.gz, changelog.Debian.gz} and /usr/share/bash-completion/completions/orvologger.
 
 # The manual page carries the project version; Debian keeps manual pages compressed, without
 # a name or a time stamp in the gzip header so that the same page gives the same bytes.
@@ -20,8 +21,45 @@ add_custom_target(orvo_man_page ALL DEPENDS ${ORVO_MAN_PAGE}.gz)
 install(FILES ${ORVO_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# Bash completion of the options and the facility and severity names, loaded on demand by the
+# bash-completion package from its completions folder.
+install(FILES ${PROJECT_SOURCE_DIR}/dist/bash-completion/orvologger
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
 set(ORVO_PACKAGE_MAINTAINER "orvologger project <maintainers@users.noreply.c-seed-9460dad9.example>"
     CACHE STRING "The Maintainer field of the Debian package")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+
+# The licence and the changes, where Debian keeps them: the licence as the machine-readable
+# copyright file, the project's changelog as changelog.gz and the package's own entry as
+# changelog.Debian.gz, both compressed without a name or time stamp as the manual page is.
+set(ORVO_DOC_BUILD_DIR ${PROJECT_BINARY_DIR}/doc)
+set(ORVO_COPYRIGHT ${ORVO_DOC_BUILD_DIR}/copyright)
+add_custom_command(
+  OUTPUT ${ORVO_COPYRIGHT}
+  COMMAND ${CMAKE_COMMAND} -D LICENSE=${PROJECT_SOURCE_DIR}/LICENSE -D OUTPUT=${ORVO_COPYRIGHT}
+          -D NAME=${PROJECT_NAME} -P ${PROJECT_SOURCE_DIR}/dist/debian/Copyright.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/dist/debian/Copyright.cmake
+  COMMENT "Writing the copyright file"
+  VERBATIM)
+configure_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${ORVO_DOC_BUILD_DIR}/changelog COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/dist/debian/changelog.Debian.in
+               ${ORVO_DOC_BUILD_DIR}/changelog.Debian @ONLY)
+add_custom_command(
+  OUTPUT ${ORVO_DOC_BUILD_DIR}/changelog.gz ${ORVO_DOC_BUILD_DIR}/changelog.Debian.gz
+  COMMAND ${ORVO_GZIP} -9 -n -k -f ${ORVO_DOC_BUILD_DIR}/changelog
+  COMMAND ${ORVO_GZIP} -9 -n -k -f ${ORVO_DOC_BUILD_DIR}/changelog.Debian
+  DEPENDS ${ORVO_DOC_BUILD_DIR}/changelog ${ORVO_DOC_BUILD_DIR}/changelog.Debian
+  COMMENT "Compressing the changelogs"
+  VERBATIM)
+add_custom_target(orvo_package_docs ALL DEPENDS ${ORVO_COPYRIGHT} ${ORVO_DOC_BUILD_DIR}/changelog.gz
+                                                ${ORVO_DOC_BUILD_DIR}/changelog.Debian.gz)
+install(FILES ${ORVO_COPYRIGHT} ${ORVO_DOC_BUILD_DIR}/changelog.gz
+              ${ORVO_DOC_BUILD_DIR}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# lintian asks a first Debian revision to close an ITP bug; this package is not uploaded to
+# Debian, which lintian's own text names as the case to override.
+install(FILES ${PROJECT_SOURCE_DIR}/dist/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
@@ -29,24 +67,31 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "orvologger project")
 set(CPACK_PACKAGE_CONTACT ${ORVO_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line syslog client sending RFC 3164 UDP datagrams")
+# Debian wants the lines of the long description within 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "orvologger sends messages to one syslog server as UDP datagrams in the BSD syslog layout\n\
-of RFC 3164: one message from the command line, every line of a file (last line first), or\n\
-every line typed on standard input. The priority is given by facility and severity names,\n\
-with an optional tag and process id.")
+    "orvologger sends messages to one syslog server as UDP datagrams in the BSD\n\
+syslog layout of RFC 3164: one message from the command line, every line of a\n\
+file (last line first), or every line typed on standard input. The priority is\n\
+given by facility and severity names, with an optional tag and process id.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # A release package carries no symbols; the version block is an allocated section and stays.
 set(CPACK_STRIP_FILES ON)
 
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependencies (the C runtime; the C++ runtime is linked in) come from the libraries the
 # program and the adapter are linked against, with the versions dpkg-shlibdeps reads from the
-# system's symbol files.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# system's symbol files. cmake/DebDepends.cmake runs dpkg-shlibdeps on the built program and
+# adapter when CPack starts, rather than CPack's own shlibdeps step: that step also adds
+# maintainer scripts calling ldconfig for every shared library under /usr/lib, which the
+# adapter, loaded by path from its private folder, does not need, and whose postrm would leave
+# the removed package in state "rc" until purged.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_ORVO_SHLIBDEPS_FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/orvologger
+                               ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/libws2_32.so)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/DebDepends.cmake)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

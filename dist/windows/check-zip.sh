@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# Checks the Windows zip: exactly the program and the two readmes; the program a console
-# executable of the zip's platform (win32: PE32, win64: PE32+) that needs no DLL beyond the system's (the C and C++ runtimes are linked in, and
-# WS2_32.DLL is loaded at run time, not imported); the readmes with CR LF line ends,
-# readme_jp.txt in Shift_JIS with the same text as its source; and the unpacked program running
-# under Wine with its help text naming both readmes.
-#   usage: check-zip.sh <wine> <objdump> <zip> <folder of the readme sources> <win32|win64>
+# Checks the Windows zip: one folder named as the zip (program, version, platform) holding exactly
+# the program, the two readmes and the licence; the program a console executable of the zip's
+# platform (win32: PE32, win64: PE32+) that needs no DLL beyond the system's (the C and C++
+# runtimes are linked in, and WS2_32.DLL is loaded at run time, not imported); the readmes with
+# CR LF line ends, readme_jp.txt in Shift_JIS with the same text as its source; and the unpacked
+# program running under Wine with its help text naming both readmes.
+#   usage: check-zip.sh <wine> <objdump> <zip> <folder of the readme sources> <LICENSE>
 set -euo pipefail
 wine="$1"
 objdump="$2"
 zip="$3"
 sources="$4"
-platform="$5"
+license="$5"
+folder=$(basename "$zip" .zip)
+# The platform is the last word of the zip's name: orvologger-1.0-win32 or -win64.
+platform=${folder##*-}
 export WINEDEBUG=-all
 
 dir=$(mktemp -d)
@@ -18,9 +22,10 @@ trap 'rm -rf "$dir"' EXIT
 cd "$dir"
 cmake -E tar xf "$zip"
 
-listing=$(find . -type f | sort | tr '\n' ' ')
-[ "$listing" = "./orvologger.exe ./readme.txt ./readme_jp.txt " ] ||
-  { echo "unexpected zip contents: $listing"; exit 1; }
+listing=$(find . -mindepth 1 | sort | tr '\n' ' ')
+expected="./$folder ./$folder/LICENSE.txt ./$folder/orvologger.exe ./$folder/readme.txt ./$folder/readme_jp.txt "
+[ "$listing" = "$expected" ] || { echo "unexpected zip contents: $listing"; exit 1; }
+cd "$folder"
 
 headers=$("$objdump" -p orvologger.exe)
 case "$platform" in
@@ -34,16 +39,17 @@ imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]'
 [ "$imports" = "kernel32.dll msvcrt.dll version.dll " ] ||
   { echo "orvologger.exe imports $imports"; exit 1; }
 
-for readme in readme.txt readme_jp.txt; do
+for readme in readme.txt readme_jp.txt LICENSE.txt; do
   if grep -q $'[^\r]$' "$readme"; then echo "$readme: a line without CR LF"; exit 1; fi
 done
 iconv -f CP932 -t UTF-8 readme_jp.txt | tr -d '\r' | cmp - "$sources/readme_jp.txt" ||
   { echo "readme_jp.txt is not the Shift_JIS form of its source"; exit 1; }
 cmp <(tr -d '\r' <readme.txt) "$sources/readme.txt" || { echo "readme.txt differs"; exit 1; }
+cmp <(tr -d '\r' <LICENSE.txt) "$license" || { echo "LICENSE.txt differs from LICENSE"; exit 1; }
 
 help=$(timeout 60 "$wine" ./orvologger.exe -help)
 case "$help" in
   *"orvologger ver."*"For more information, see readme.txt or readme_jp.txt(JAPANESE)."*) ;;
   *) echo "unexpected help text: $help"; exit 1 ;;
 esac
-echo "zip holds orvologger.exe, readme.txt and readme_jp.txt"
+echo "zip holds $folder/ with orvologger.exe, readme.txt, readme_jp.txt and LICENSE.txt"
