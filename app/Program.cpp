@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include <exception>
+#include <new>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -88,21 +89,26 @@ void Run() {
   }
 }
 
+// Said when memory runs out, wherever that happens.
+constexpr std::string_view OutOfMemory = "メモリが不足しています";
+
 // The failure's message alone, as one line on standard output. If even that can't be written,
-// the exit code still tells.
-void ReportFailure(std::string_view message) {
-  std::string line(message);
-  line += "\r\n";
-  platform::WriteStdOut(line);
+// the exit code still tells. Nothing is allocated, so this works when memory has run out.
+void ReportFailure(std::string_view message) noexcept {
+  platform::WriteStdOut(message);
+  platform::WriteStdOut("\r\n");
 }
 
 }  // namespace
 
-int RunProgram() {
+int RunProgram(int argc, const char* const* argv) {
   try {
+    platform::SetProgramArguments(argc, argv);
     // The module lives inside the try block, so it is freed before the message is written.
     Run();
     return 0;
+  } catch (const std::bad_alloc&) {
+    ReportFailure(OutOfMemory);
   } catch (const Exception& failure) {
     ReportFailure(failure.Message());
   } catch (const std::exception& failure) {
