@@ -13,7 +13,7 @@ target_compile_definitions(orvo_platform
                            PRIVATE "ORVO_PRIVATE_LIBRARY_FOLDER=\"${ORVO_PKGLIBDIR_FROM_BINDIR}\"")
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
 
-add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
+add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp posix/AdapterRuntime.cpp)
 # Its exports bear the names of the C library functions it calls (sendto, inet_addr, ...). Those
 # calls reach the C library because the loader looks there first; link-time optimisation would
 # bind them to the adapter's own exports instead, so the adapter is always built without it.
