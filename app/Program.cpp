@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <cstdlib>
 #include <exception>
 #include <new>
 #include <string>
@@ -99,9 +100,29 @@ void ReportFailure(std::string_view message) noexcept {
   platform::WriteStdOut("\r\n");
 }
 
+// When memory is so short at start that the runtime has no reserve for exceptions either, the
+// first failed allocation can't raise bad_alloc and ends in terminate with no exception active
+// (or with bad_alloc escaping code that can't pass it on). That too is memory running out.
+[[noreturn]] void OnTerminate() noexcept {
+  bool outOfMemory = true;
+  if (const std::exception_ptr active = std::current_exception()) {
+    try {
+      std::rethrow_exception(active);
+    } catch (const std::bad_alloc&) {
+    } catch (...) {
+      outOfMemory = false;
+    }
+  }
+  if (!outOfMemory)
+    std::abort();
+  ReportFailure(OutOfMemory);
+  std::_Exit(ExitFailure);
+}
+
 }  // namespace
 
 int RunProgram(int argc, const char* const* argv) {
+  std::set_terminate(&OnTerminate);
   try {
     platform::SetProgramArguments(argc, argv);
     // The module lives inside the try block, so it is freed before the message is written.

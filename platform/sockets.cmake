@@ -25,5 +25,10 @@ target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings orvo_static_cxx_runtime)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   target_link_options(orvo_ws2_adapter PRIVATE -Wl,--exclude-libs,ALL)
+  # Its per-thread data (last error, host entries) goes into the threads' static blocks when it
+  # is loaded. In the default model the loader allocates it at the first use on each thread and
+  # ends the process with exit 127 when that allocation fails; this way a shortage shows as the
+  # library failing to load.
+  target_compile_options(orvo_ws2_adapter PRIVATE -ftls-model=initial-exec)
 endif()
 install(TARGETS orvo_ws2_adapter LIBRARY DESTINATION ${ORVO_INSTALL_PKGLIBDIR})
