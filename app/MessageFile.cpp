@@ -59,44 +59,54 @@ const char* LineStart(const char* begin, const char* end) noexcept {
 }
 
 // The file is read in pieces of this size, each searched for a NUL while it is still in the
-// processor's cache; the bytes still go into one block sized from the file's told size.
+// processor's cache. Reading stops at the piece that holds the first NUL.
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 // Room beyond a told size, where the read meets the file's end (or what a growing file adds).
 constexpr std::size_t kRoomAfterToldSize = 4096;
 // The first block for a file whose size is not told; it doubles as the bytes come.
 constexpr std::size_t kFirstBlockOfUnknownSize = 64 * 1024;
 
-std::size_t FirstBlockSize(std::uint64_t toldSize) {
+// The block for the whole file: its told size and some room, or the first block of a file of
+// unknown size.
+std::size_t WholeFileBlockSize(std::uint64_t toldSize) {
   if (toldSize == 0 || toldSize > std::numeric_limits<std::size_t>::max() - kRoomAfterToldSize)
     return kFirstBlockOfUnknownSize;
   return static_cast<std::size_t>(toldSize) + kRoomAfterToldSize;
 }
 
-// A block twice the size of the full one, holding its bytes.
-std::unique_ptr<char[]> Doubled(std::unique_ptr<char[]> full, std::size_t size) {
+// The block after a full one of `size` bytes: twice as large, and at least the whole file's.
+std::size_t GrownBlockSize(std::size_t size, std::size_t wholeFile) {
   if (size > std::numeric_limits<std::size_t>::max() / 2)
     throw std::bad_alloc();
-  auto larger = std::make_unique_for_overwrite<char[]>(2 * size);
+  return std::max(2 * size, wholeFile);
+}
+
+// A block of `capacity` bytes holding the `size` bytes of the full one.
+std::unique_ptr<char[]> Moved(std::unique_ptr<char[]> full, std::size_t size,
+                              std::size_t capacity) {
+  auto larger = std::make_unique_for_overwrite<char[]>(capacity);
   std::memcpy(larger.get(), full.get(), size);
   return larger;
 }
 
 }  // namespace
 
-// Reads the whole file, whatever follows a NUL included, into storage that is not zero-filled
-// first. The text ends at the first NUL.
+// Reads the file up to its first NUL, which ends the text, into storage that is not zero-filled
+// first; nothing after the piece holding the NUL is read, so an endless file of NULs (the zero
+// device) or a NUL before gigabytes costs one piece. The first block holds one piece, so a
+// file whose text ends early never gets the block its told size asks for.
 TMessageFile::TMessageFile(const std::string& fileName) {
   platform::TFileReader file(fileName);
   if (!file.IsOpen())
     RaiseCannotOpen(fileName);
-  std::size_t capacity = FirstBlockSize(file.SizeHint());
+  const std::size_t wholeFile = WholeFileBlockSize(file.SizeHint());
+  std::size_t capacity = std::min(wholeFile, kReadPiece);
   FBytes = std::make_unique_for_overwrite<char[]>(capacity);
   std::size_t size = 0;
-  std::optional<std::size_t> nulAt;
   for (;;) {
     if (size == capacity) {
-      FBytes = Doubled(std::move(FBytes), capacity);
-      capacity *= 2;
+      capacity = GrownBlockSize(capacity, wholeFile);
+      FBytes = Moved(std::move(FBytes), size, capacity);
     }
     char* const piece = FBytes.get() + size;
     const std::ptrdiff_t count = file.Read(piece, std::min(kReadPiece, capacity - size));
@@ -104,13 +114,13 @@ TMessageFile::TMessageFile(const std::string& fileName) {
       RaiseCannotOpen(fileName);
     if (count == 0)
       break;
-    if (!nulAt) {
-      if (const void* nul = std::memchr(piece, '\0', static_cast<std::size_t>(count)))
-        nulAt = static_cast<std::size_t>(static_cast<const char*>(nul) - FBytes.get());
+    if (const void* nul = std::memchr(piece, '\0', static_cast<std::size_t>(count))) {
+      FTextLength = static_cast<std::size_t>(static_cast<const char*>(nul) - FBytes.get());
+      return;
     }
     size += static_cast<std::size_t>(count);
   }
-  FTextLength = nulAt.value_or(size);
+  FTextLength = size;
 }
 
 namespace text {

@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
+#include <cstdlib>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -81,22 +83,46 @@ void Run() {
   }
 }
 
+// Said when memory runs out, wherever that happens.
+constexpr std::string_view kOutOfMemory = "メモリが不足しています";
+
 // The failure's message alone, as one line on standard output. If even that can't be written,
-// the exit code still tells.
+// the exit code still tells. Nothing is allocated, so this works when memory has run out.
 void ReportFailure(std::string_view message) noexcept {
-  try {
-    console::WriteLine(console::TStream::StdOut, message);
-  } catch (...) {
+  platform::WriteStdOut(message);
+  platform::WriteStdOut("\r\n");
+}
+
+// When memory is so short at start that the runtime has no reserve for exceptions either, the
+// first failed allocation can't raise bad_alloc and ends in terminate with no exception active
+// (or with bad_alloc escaping code that can't pass it on). That too is memory running out.
+[[noreturn]] void OnTerminate() noexcept {
+  bool outOfMemory = true;
+  if (const std::exception_ptr active = std::current_exception()) {
+    try {
+      std::rethrow_exception(active);
+    } catch (const std::bad_alloc&) {
+    } catch (...) {
+      outOfMemory = false;
+    }
   }
+  if (!outOfMemory)
+    std::abort();
+  ReportFailure(kOutOfMemory);
+  std::_Exit(kExitFailure);
 }
 
 }  // namespace
 
-int RunProgram() {
+int RunProgram(int argc, const char* const* argv) {
+  std::set_terminate(&OnTerminate);
   try {
+    platform::SetProgramArguments(argc, argv);
     // The module lives inside the try block, so it is freed before the message is written.
     Run();
     return 0;
+  } catch (const std::bad_alloc&) {
+    ReportFailure(kOutOfMemory);
   } catch (const Exception& failure) {
     ReportFailure(failure.Message());
   } catch (const std::exception& failure) {

@@ -2,7 +2,7 @@
 #include "platform/Process.h"
 
 int main(int argc, char** argv) {
+  orvo::platform::OpenClosedStandardDescriptors();
   orvo::platform::IgnoreBrokenPipes();
-  orvo::platform::SetProgramArguments(argc, argv);
-  return orvo::RunProgram();
+  return orvo::RunProgram(argc, argv);
 }

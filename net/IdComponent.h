@@ -63,7 +63,8 @@ class TIdComponent : public TIdBaseComponent {
 // The number of live TIdComponent instances, of any subclass.
 std::int32_t StackUserCount() noexcept;
 
-// Guards StackUserCount and the making and release of SharedStack by the components.
+// Guards StackUserCount, the making and release of SharedStack by the components, and a
+// message's read of the local address through SharedStack (with the stack it may make for it).
 std::mutex& StackLock() noexcept;
 
 }  // namespace orvo

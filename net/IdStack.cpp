@@ -120,12 +120,15 @@ bool TIdStack::CheckSocketResult(std::int32_t result,
                                  std::initializer_list<std::int32_t> tolerated) {
   if (result != Id_SOCKET_ERROR)
     return false;
-  FLastCode = SockLastError();
+  // The code is taken once: another thread's failure on the same stack may replace LastCode
+  // before this one is raised.
+  const std::int32_t failure = SockLastError();
+  FLastCode.store(failure, std::memory_order_relaxed);
   for (const std::int32_t code : tolerated) {
-    if (code == FLastCode)
+    if (code == failure)
       return true;
   }
-  RaiseSocketFailure(FLastCode);
+  RaiseSocketFailure(failure);
 }
 
 void TIdStack::RaiseSocketFailure(std::int32_t code) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -130,6 +131,7 @@ class TIdStack {
 
   // False when result is no failure (-1); true when the failure's code is tolerated; otherwise
   // raises EIdSocketError with the code's message. Keeps the code read in LastCode.
+  // The code raised is the one this call read, whatever other threads store meanwhile.
   bool CheckSocketResult(std::int32_t result, std::initializer_list<std::int32_t> tolerated = {});
   [[noreturn]] void RaiseSocketFailure(std::int32_t code);
   // An IPv4 socket of the type; raises EIdInvalidSocket when the system refuses.
@@ -146,13 +148,14 @@ class TIdStack {
   // The same value, taken from the bytes when resolving has read them already.
   std::uint32_t AddressOf(const TIdDottedAddress& address);
 
-  std::int32_t LastCode() const noexcept { return FLastCode; }
+  // The code of the last failure checked on this stack, by whichever thread checked it.
+  std::int32_t LastCode() const noexcept { return FLastCode.load(std::memory_order_relaxed); }
 
  protected:
   std::optional<std::vector<std::string>> FAddressList;
 
  private:
-  std::int32_t FLastCode = 0;
+  std::atomic<std::int32_t> FLastCode{0};
 };
 
 // Makes a stack of the concrete class the platform uses.

@@ -59,6 +59,10 @@ constexpr TRowDefinition kRows[BindingRowCount] = {ORVO_WS2_BINDING_ROWS(ORVO_WS
 std::atomic<platform::TLibraryHandle> gLibraryHandle{nullptr};
 std::atomic<TWSAStartup*> gStartupEntry{nullptr};
 
+// Held while the library is loaded or unloaded, so one thread loads it and the others wait.
+// Constant-initialised and defined before the unloader that runs at exit, so it outlives it.
+std::mutex gLoadLock;
+
 std::mutex& FileNameLock() {
   static std::mutex lock;
   return lock;
@@ -73,9 +77,12 @@ std::string CallHeading(const char* exportName) {
   return std::string("Error on call Winsock2 library function '") + exportName + "'";
 }
 
-// Loads the library and finds its WSAStartup. Two threads that load at once both succeed; the
-// one that stores its handle second gives its reference back.
+// Loads the library and finds its WSAStartup, once: a thread that finds the handle published
+// finds StartupEntry set, since the entry is stored before the handle.
 void LoadLibrary() {
+  const std::lock_guard<std::mutex> guard(gLoadLock);
+  if (gLibraryHandle.load() != nullptr)
+    return;
   const platform::TLibraryHandle library = platform::LoadLibraryA(LibraryFileName().c_str());
   if (library == nullptr) {
     throw EIdWS2StubError(kLoadHeading, static_cast<std::int32_t>(platform::GetLastError()));
@@ -87,12 +94,8 @@ void LoadLibrary() {
     platform::FreeLibrary(library);
     throw failure;
   }
-  platform::TLibraryHandle expected = nullptr;
-  if (!gLibraryHandle.compare_exchange_strong(expected, library)) {
-    platform::FreeLibrary(library);
-    return;
-  }
   gStartupEntry.store(reinterpret_cast<TWSAStartup*>(startup));
+  gLibraryHandle.store(library);
 }
 
 // The library file is released when the process ends, after the main program has finished.
@@ -125,6 +128,7 @@ std::int32_t WSAStartup(std::uint16_t version, TWSAData* data) {
 }
 
 void UnloadLibrary() noexcept {
+  const std::lock_guard<std::mutex> guard(gLoadLock);
   const platform::TLibraryHandle library = gLibraryHandle.exchange(nullptr);
   if (library == nullptr)
     return;

@@ -162,11 +162,13 @@ enum TBindingRow : std::size_t { ORVO_WS2_BINDING_ROWS(ORVO_WS2_ROW_ID) BindingR
 #undef ORVO_WS2_ROW_ID
 
 // The start-up call: loads the library when it is not loaded (raising EIdWS2StubError when that
-// fails), then calls the library's WSAStartup and returns its result.
+// fails), then calls the library's WSAStartup and returns its result. Threads that call it at
+// once load the library once; each finds StartupEntry set before the handle is published.
 std::int32_t WSAStartup(std::uint16_t version, TWSAData* data);
 
 // Releases the library, when one is loaded, and puts every slot back to its stub. Runs by
-// itself when the process ends.
+// itself when the process ends. No other thread may be using the library meanwhile: a slot
+// read before the release still leads into the released library's code.
 void UnloadLibrary() noexcept;
 
 // Puts every slot back to its own stub.

@@ -5,8 +5,9 @@
 #include <string_view>
 
 // The console: standard input read in blocks, standard output and standard error written
-// unbuffered. Failures come back as I/O error codes: 2 file not found, 3 bad file name, 4 too
-// many open files, 5 access denied, 101 disk full, any other failure the system's own code.
+// unbuffered. Failures come back as I/O error codes, the Windows codes: 2 file not found, 3 bad
+// file name, 4 too many open files, 5 access denied, 101 disk full, any other failure the Windows
+// code of the same meaning, or one with bit 29 set (an application's own) where there is none.
 namespace orvo::platform {
 
 struct TConsoleRead {

@@ -13,6 +13,11 @@ std::string ModuleFileName();
 
 std::int32_t CurrentProcessId() noexcept;
 
+// Opens every one of the standard descriptors 0, 1 and 2 that is closed on the null device, so
+// that no socket or file the program opens later takes its number and receives the console's
+// texts. Where standard handles are no small numbers that a later open reuses (Windows), nothing.
+void OpenClosedStandardDescriptors() noexcept;
+
 // A write to a pipe whose reader has gone then fails with an error the program reports, instead
 // of ending the process by a signal.
 void IgnoreBrokenPipes() noexcept;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/Text.h"
+#include "net/IdComponent.h"
 #include "net/IdStack.h"
 #include "platform/Clock.h"
 
@@ -46,6 +47,7 @@ bool HasSpace(std::string_view hostname) noexcept {
 
 // Installs a stack of its own as SharedStack for as long as it lives and releases it on every
 // path; the message needs one only to read the local address when no network component exists.
+// The caller holds StackLock for its whole life, so no component takes it over or frees it.
 class ShortLivedSharedStack {
  public:
   ShortLivedSharedStack() : FPrevious(ExchangeSharedStack(NewStack())) {}
@@ -59,7 +61,10 @@ class ShortLivedSharedStack {
   std::unique_ptr<TIdStack> FPrevious;
 };
 
+// StackLock is held throughout: the components' stack is not released while it is read, and
+// a stack made here is never seen by a component made on another thread.
 std::string FirstLocalAddress() {
+  const std::lock_guard<std::mutex> guard(StackLock());
   if (TIdStack* stack = SharedStack())
     return stack->FirstLocalAddress();
   const ShortLivedSharedStack temporary;

@@ -2,8 +2,11 @@
 #include <iterator>
 #include <optional>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "platform/GivenArguments.h"
 #include "platform/Process.h"
@@ -46,6 +49,17 @@ std::string ModuleFileName() {
 
 std::int32_t CurrentProcessId() noexcept {
   return static_cast<std::int32_t>(::getpid());
+}
+
+void OpenClosedStandardDescriptors() noexcept {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+      continue;
+    // open hands out the lowest free number, which is fd itself: the lower ones are open by now.
+    const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened != -1 && opened != fd)
+      ::close(opened);
+  }
 }
 
 void IgnoreBrokenPipes() noexcept {

@@ -29,6 +29,9 @@ std::int32_t CurrentProcessId() noexcept {
   return static_cast<std::int32_t>(::GetCurrentProcessId());
 }
 
+// A closed standard handle is no number that a file or socket opened later takes over.
+void OpenClosedStandardDescriptors() noexcept {}
+
 // A write to a pipe whose reader has gone fails with an error code here; there is no signal.
 void IgnoreBrokenPipes() noexcept {}
 

@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 #include "app/ConsoleIO.h"
 #include "base/Exception.h"
+#include "platform/Process.h"
 
 namespace orvo::platform {
 namespace {
@@ -42,18 +45,38 @@ TEST(ConsolePlatformTest, AFullDiskIsCode101) {
   EXPECT_EQ(console::IOErrorText(error), "ディスクがいっぱいです");
 }
 
-TEST(ConsolePlatformTest, OtherFailuresKeepTheSystemCode) {
+// Failures with no text of their own carry the Windows code of the same meaning, never the
+// errno, whose number names another failure there (EISDIR is 21, EPIPE 32, EBADF 9).
+TEST(ConsolePlatformTest, OtherFailuresCarryTheWindowsCode) {
   const std::string dir = std::filesystem::temp_directory_path().string();
-  const TRedirect redirect(STDIN_FILENO, dir.c_str(), O_RDONLY | O_DIRECTORY);
   char buffer[16];
-  const TConsoleRead read = ReadStdIn(buffer, sizeof buffer);
+  TConsoleRead read{};
+  {
+    const TRedirect redirect(STDIN_FILENO, dir.c_str(), O_RDONLY | O_DIRECTORY);
+    read = ReadStdIn(buffer, sizeof buffer);
+  }
   EXPECT_EQ(read.Count, 0u);
-  EXPECT_EQ(read.Error, EISDIR);
-  try {
-    console::RaiseIOError(read.Error);
-    FAIL();
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "I/O エラー (" + std::to_string(EISDIR) + ")");
+  IgnoreBrokenPipes();
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  ::close(pipeEnds[0]);
+  const int savedOut = ::dup(STDOUT_FILENO);
+  ::dup2(pipeEnds[1], STDOUT_FILENO);
+  const std::int32_t brokenPipe = WriteStdOut("x");
+  ::close(STDOUT_FILENO);
+  const std::int32_t closed = WriteStdOut("x");
+  ::dup2(savedOut, STDOUT_FILENO);
+  ::close(savedOut);
+  ::close(pipeEnds[1]);
+  const std::pair<std::int32_t, std::string_view> cases[] = {
+      {read.Error, "I/O エラー (1)"}, {brokenPipe, "I/O エラー (232)"}, {closed, "I/O エラー (6)"}};
+  for (const auto& [code, text] : cases) {
+    try {
+      console::RaiseIOError(code);
+      ADD_FAILURE() << code;
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), text);
+    }
   }
 }
 

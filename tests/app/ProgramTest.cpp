@@ -235,6 +235,37 @@ TEST_F(ProgramTest, AStandardOutputThatFailsEndsTheRunWithExitCode9) {
   EXPECT_EQ(broken.Err, "exit 9\n");
 }
 
+// Started with standard error closed, the program's socket must not take descriptor 2 and
+// receive the echo.
+TEST_F(ProgramTest, AClosedStandardErrorTakesNoEchoIntoTheSocket) {
+  const TRunResult run = RunProcess("/bin/sh", {"-c", "exec \"$0\" -s -h \"$1\" hello 2>&-",
+                                                ORVOLOGGER_PATH, FReceiver.Address()});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(Plain(FReceiver.ReceiveAll()), std::vector{Expected(13, ":hello")});
+}
+
+// Under a limit of its address space: a file is read only up to its first NUL, and memory that
+// runs out ends the run with exit code 9 and the program's own text.
+TEST_F(ProgramTest, UnderAMemoryLimitAFileIsReadToItsNulAndRunningOutIsReported) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#endif
+  const std::string noNul = FDir.Write("x.txt", std::string(std::size_t{24} << 20, 'x'));
+  const struct {
+    std::string File;
+    int ExitCode;
+    std::string Out;
+  } cases[] = {{"/dev/zero", 0, ""}, {noNul, 9, "メモリが不足しています\r\n"}};
+  for (const auto& [file, exitCode, out] : cases) {
+    const TRunResult run = RunProcess("/usr/bin/prlimit", {"--as=16777216", ORVOLOGGER_PATH, "-h",
+                                                           FReceiver.Address(), "-f", file});
+    EXPECT_EQ(run.ExitCode, exitCode) << file;
+    EXPECT_EQ(run.Out, out) << file;
+  }
+  EXPECT_EQ(FReceiver.ReceiveAll(), std::vector<std::string>{});
+}
+
 TEST_F(ProgramTest, InteractiveModeOnATerminal) {
   const TRunResult run =
       RunOrvologgerOnTerminal(With({"-p", "user.warn", "-t", "typed"}),

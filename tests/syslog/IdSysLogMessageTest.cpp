@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "SyslogTestSupport.h"
 #include "net/IdStack.h"
+#include "net/IdUDPClient.h"
 
 namespace orvo {
 namespace {
@@ -56,6 +59,27 @@ TEST_F(IdSysLogMessageTest, ConstructionLeavesTheSharedStackAsItFoundIt) {
   { const TIdSysLogMessage message; }
   EXPECT_EQ(SharedStack(), installed) << "an existing shared stack is used and kept";
   EXPECT_EQ(ExchangeSharedStack(nullptr).get(), installed);
+}
+
+// Messages made on one thread while network components come and go on another: a component
+// must neither take over nor free the stack a message made for itself, nor free the shared
+// stack while a message reads it.
+TEST_F(IdSysLogMessageTest, MessagesAndComponentsMadeOnTwoThreadsShareNoStackUnsafely) {
+  ASSERT_EQ(SharedStack(), nullptr);
+  constexpr int kMessages = 1000;
+  constexpr int kMostComponents = 1000000;
+  std::atomic<bool> messagesDone{false};
+  std::thread components([&messagesDone] {
+    for (int i = 0; i < kMostComponents && !messagesDone.load(); ++i)
+      const TIdUDPClient client;
+  });
+  for (int i = 0; i < kMessages; ++i) {
+    const TIdSysLogMessage message;
+    EXPECT_FALSE(message.Hostname().empty());
+  }
+  messagesDone.store(true);
+  components.join();
+  EXPECT_EQ(SharedStack(), nullptr);
 }
 
 TEST_F(IdSysLogMessageTest, FacilityCodesExchangeEightAndNine) {
