@@ -13,6 +13,16 @@ target_compile_definitions(orvo_platform
                            PRIVATE "ORVO_PRIVATE_LIBRARY_FOLDER=\"${ORVO_PKGLIBDIR_FROM_BINDIR}\"")
 target_link_libraries(orvo_platform PUBLIC ${CMAKE_DL_LIBS})
 
+# The adapter's host resolver, on its own so that its tests can drive it with a system of their
+# making; built as the adapter is (position-independent, without link-time optimisation).
+add_library(orvo_ws2_resolver OBJECT posix/HostResolver.cpp)
+set_target_properties(orvo_ws2_resolver PROPERTIES POSITION_INDEPENDENT_CODE ON
+                                                   CXX_VISIBILITY_PRESET hidden
+                                                   VISIBILITY_INLINES_HIDDEN ON
+                                                   INTERPROCEDURAL_OPTIMIZATION OFF)
+target_include_directories(orvo_ws2_resolver PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(orvo_ws2_resolver PRIVATE orvo_warnings)
+
 add_library(orvo_ws2_adapter SHARED posix/Ws2Exports.cpp posix/Ws2Posix.cpp)
 # Its exports bear the names of the C library functions it calls (sendto, inet_addr, ...). Those
 # calls reach the C library because the loader looks there first; link-time optimisation would
@@ -22,7 +32,8 @@ set_target_properties(orvo_ws2_adapter PROPERTIES OUTPUT_NAME ws2_32 CXX_VISIBIL
                                                   INTERPROCEDURAL_OPTIMIZATION OFF)
 target_include_directories(orvo_ws2_adapter PRIVATE ${PROJECT_SOURCE_DIR})
 # Its own copy of the C++ runtime stays private: the adapter exports its socket functions only.
-target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings orvo_static_cxx_runtime)
+target_link_libraries(orvo_ws2_adapter PRIVATE orvo_warnings orvo_static_cxx_runtime
+                                               orvo_ws2_resolver)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   target_link_options(orvo_ws2_adapter PRIVATE -Wl,--exclude-libs,ALL)
 endif()

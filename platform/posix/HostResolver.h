@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct ifaddrs;
+
+namespace orvo::ws2posix {
+
+using TIPv4 = std::array<std::uint8_t, 4>;
+
+// What a host name resolves to: the host's official name and its IPv4 addresses, in order.
+struct THostAnswer {
+  std::string Name;
+  std::vector<TIPv4> Addresses;
+};
+
+// The addresses by which other machines reach this one, as WinSock answers for the local host:
+// the IPv4 addresses of the interfaces that are up and not loopback, in the order of the list;
+// 127.0.0.1 alone when there is none.
+std::vector<TIPv4> LocalHostAddresses(const ifaddrs* interfaces);
+
+// Host names to addresses, as WinSock's gethostbyname answers them. The machine's own name
+// (whatever its case) and the empty name are the local host, answered from the interfaces and
+// never from the hosts file or DNS; every other name goes to the system's resolver. An answer
+// is reused for one second at most, as the Windows resolver cache keeps it; a failure is not
+// kept. Safe for several threads at once.
+class THostResolver {
+ public:
+  using TClock = std::chrono::steady_clock;
+  static constexpr TClock::duration kLifetime = std::chrono::seconds(1);
+
+  // What the resolver asks of the system. LookUp gives 0 and fills the answer, or the WinSock
+  // code of its failure.
+  struct TSystem {
+    std::function<std::string()> HostName;
+    std::function<std::vector<TIPv4>()> LocalAddresses;
+    std::function<std::int32_t(const std::string& name, THostAnswer& answer)> LookUp;
+    std::function<TClock::time_point()> Now;
+  };
+
+  explicit THostResolver(TSystem system);
+
+  // 0 with `answer` filled, or the WinSock code of the failure with `answer` unspecified.
+  std::int32_t Resolve(std::string_view name, THostAnswer& answer);
+
+ private:
+  struct TKept {
+    THostAnswer Answer;
+    TClock::time_point Since;
+  };
+
+  // Kept answers are found by a view of the name, without a copy of it.
+  struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+
+  bool FindKept(std::string_view name, TClock::time_point now, THostAnswer& answer);
+  void Keep(std::string_view name, const THostAnswer& answer, TClock::time_point since);
+  std::int32_t Ask(const std::string& name, THostAnswer& answer);
+
+  TSystem FSystem;
+  std::mutex FLock;
+  std::unordered_map<std::string, TKept, TNameHash, std::equal_to<>> FKept;
+};
+
+}  // namespace orvo::ws2posix
