@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace orvo::ws2posix {
 
@@ -46,7 +45,7 @@ std::vector<TIPv4> LocalHostAddresses(const ifaddrs* interfaces) {
   return addresses;
 }
 
-THostResolver::THostResolver(TSystem system) : FSystem(std::move(system)) {}
+THostResolver::THostResolver(TSystem& system) : FSystem(system) {}
 
 std::int32_t THostResolver::Resolve(std::string_view name, THostAnswer& answer) {
   const TClock::time_point now = FSystem.Now();
@@ -60,7 +59,7 @@ std::int32_t THostResolver::Resolve(std::string_view name, THostAnswer& answer) 
 }
 
 bool THostResolver::FindKept(std::string_view name, TClock::time_point now, THostAnswer& answer) {
-  const std::lock_guard<std::mutex> guard(FLock);
+  const std::lock_guard<TLock> guard(FLock);
   const auto kept = FKept.find(name);
   if (kept == FKept.end() || now - kept->second.Since >= kLifetime)
     return false;
@@ -71,7 +70,7 @@ bool THostResolver::FindKept(std::string_view name, TClock::time_point now, THos
 
 void THostResolver::Keep(std::string_view name, const THostAnswer& answer,
                          TClock::time_point since) {
-  const std::lock_guard<std::mutex> guard(FLock);
+  const std::lock_guard<TLock> guard(FLock);
   if (FKept.size() >= kMostKept) {
     std::erase_if(FKept, [&](const auto& kept) { return since - kept.second.Since >= kLifetime; });
     if (FKept.size() >= kMostKept)

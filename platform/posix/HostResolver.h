@@ -1,5 +1,7 @@
 #pragma once
 
+#include <pthread.h>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -37,16 +39,18 @@ class THostResolver {
   using TClock = std::chrono::steady_clock;
   static constexpr TClock::duration kLifetime = std::chrono::seconds(1);
 
-  // What the resolver asks of the system. LookUp gives 0 and fills the answer, or the WinSock
-  // code of its failure.
-  struct TSystem {
-    std::function<std::string()> HostName;
-    std::function<std::vector<TIPv4>()> LocalAddresses;
-    std::function<std::int32_t(const std::string& name, THostAnswer& answer)> LookUp;
-    std::function<TClock::time_point()> Now;
+  // What the resolver asks of the system; tests give their own.
+  class TSystem {
+   public:
+    virtual ~TSystem() = default;
+    virtual std::string HostName() = 0;
+    virtual std::vector<TIPv4> LocalAddresses() = 0;
+    // 0 with `answer` filled, or the WinSock code of the failure.
+    virtual std::int32_t LookUp(const std::string& name, THostAnswer& answer) = 0;
+    virtual TClock::time_point Now() = 0;
   };
 
-  explicit THostResolver(TSystem system);
+  explicit THostResolver(TSystem& system);
 
   // 0 with `answer` filled, or the WinSock code of the failure with `answer` unspecified.
   std::int32_t Resolve(std::string_view name, THostAnswer& answer);
@@ -69,8 +73,24 @@ class THostResolver {
   void Keep(std::string_view name, const THostAnswer& answer, TClock::time_point since);
   std::int32_t Ask(const std::string& name, THostAnswer& answer);
 
-  TSystem FSystem;
-  std::mutex FLock;
+  // The system's mutex, whose lock and unlock cannot fail on a mutex that exists: std::mutex
+  // would bring the exception machinery of its failures into the adapter, which every program
+  // start then pays for in relocations.
+  class TLock {
+   public:
+    TLock() = default;
+    TLock(const TLock&) = delete;
+    TLock& operator=(const TLock&) = delete;
+    ~TLock() { pthread_mutex_destroy(&FMutex); }
+    void lock() noexcept { pthread_mutex_lock(&FMutex); }
+    void unlock() noexcept { pthread_mutex_unlock(&FMutex); }
+
+   private:
+    pthread_mutex_t FMutex = PTHREAD_MUTEX_INITIALIZER;
+  };
+
+  TSystem& FSystem;
+  TLock FLock;
   std::unordered_map<std::string, TKept, TNameHash, std::equal_to<>> FKept;
 };
 

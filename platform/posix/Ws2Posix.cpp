@@ -410,10 +410,21 @@ std::vector<TIPv4> InterfaceAddresses() {
   return LocalHostAddresses(list.get());
 }
 
+// The resolver's questions, answered by this machine.
+class TMachine final : public THostResolver::TSystem {
+ public:
+  std::string HostName() override { return OwnHostName(); }
+  std::vector<TIPv4> LocalAddresses() override { return InterfaceAddresses(); }
+  std::int32_t LookUp(const std::string& name, THostAnswer& answer) override {
+    return LookUpName(name, answer);
+  }
+  THostResolver::TClock::time_point Now() override { return THostResolver::TClock::now(); }
+};
+
 // One resolver and its cache for the whole process, as the system keeps one for every program.
 THostResolver& ProcessResolver() {
-  static THostResolver resolver(THostResolver::TSystem{OwnHostName, InterfaceAddresses, LookUpName,
-                                                       THostResolver::TClock::now});
+  static TMachine machine;
+  static THostResolver resolver(machine);
   return resolver;
 }
 

@@ -74,23 +74,21 @@ TEST(LocalHostAddressesTest, AreTheUpNonLoopbackIPv4AddressesInListOrderOrLoopba
 }
 
 // A system of the test's making: a clock the test moves, a host name, and a resolver that
-// counts its look-ups and knows the names the test gives it.
-class HostResolverTest : public ::testing::Test {
- protected:
-  THostResolver::TSystem System() {
-    return {[] { return std::string("Build-Host"); },
-            [] {
-              return std::vector<TIPv4>{{192, 0, 2, 2}, {198, 51, 100, 7}};
-            },
-            [this](const std::string& name, THostAnswer& answer) {
-              ++FLookUps;
-              if (FUnknown.load() || name.rfind("logs", 0) != 0)
-                return 11001;
-              answer.Name = name + ".example";
-              answer.Addresses = {AddressOf(name)};
-              return 0;
-            },
-            [this] { return THostResolver::TClock::time_point(FClock.load()); }};
+// counts its look-ups and knows the names beginning with "logs".
+class TTestSystem final : public THostResolver::TSystem {
+ public:
+  std::string HostName() override { return "Build-Host"; }
+  std::vector<TIPv4> LocalAddresses() override { return {{192, 0, 2, 2}, {198, 51, 100, 7}}; }
+  std::int32_t LookUp(const std::string& name, THostAnswer& answer) override {
+    ++LookUps;
+    if (Unknown.load() || name.rfind("logs", 0) != 0)
+      return 11001;
+    answer.Name = name + ".example";
+    answer.Addresses = {AddressOf(name)};
+    return 0;
+  }
+  THostResolver::TClock::time_point Now() override {
+    return THostResolver::TClock::time_point(Clock.load());
   }
 
   // A different address for each name the test uses: its length and its last character.
@@ -98,55 +96,58 @@ class HostResolverTest : public ::testing::Test {
     return {10, 0, static_cast<std::uint8_t>(name.size()), static_cast<std::uint8_t>(name.back())};
   }
 
-  std::atomic<THostResolver::TClock::duration> FClock{THostResolver::TClock::duration(1h)};
-  std::atomic<int> FLookUps{0};
-  std::atomic<bool> FUnknown{false};
+  std::atomic<THostResolver::TClock::duration> Clock{THostResolver::TClock::duration(1h)};
+  std::atomic<int> LookUps{0};
+  std::atomic<bool> Unknown{false};
+};
+
+class HostResolverTest : public ::testing::Test {
+ protected:
+  TTestSystem FSystem;
+  THostResolver FResolver{FSystem};
 };
 
 TEST_F(HostResolverTest, TheOwnNameInAnyCaseAndTheEmptyNameAreTheLocalHost) {
-  THostResolver resolver(System());
   THostAnswer answer;
   for (const char* local : {"Build-Host", "build-host", "BUILD-HOST", ""}) {
-    ASSERT_EQ(resolver.Resolve(local, answer), 0) << local;
+    ASSERT_EQ(FResolver.Resolve(local, answer), 0) << local;
     EXPECT_EQ(answer.Name, "Build-Host") << local;
     EXPECT_EQ(answer.Addresses, (std::vector<TIPv4>{{192, 0, 2, 2}, {198, 51, 100, 7}})) << local;
   }
-  EXPECT_EQ(FLookUps, 0);
-  EXPECT_EQ(resolver.Resolve("Build-Host2", answer), 11001);
-  EXPECT_EQ(resolver.Resolve("Build-Hos", answer), 11001);
-  EXPECT_EQ(FLookUps, 2);
+  EXPECT_EQ(FSystem.LookUps, 0);
+  EXPECT_EQ(FResolver.Resolve("Build-Host2", answer), 11001);
+  EXPECT_EQ(FResolver.Resolve("Build-Hos", answer), 11001);
+  EXPECT_EQ(FSystem.LookUps, 2);
 }
 
 TEST_F(HostResolverTest, AnAnswerLivesOneSecondAndAFailureIsNotKept) {
-  THostResolver resolver(System());
   THostAnswer answer;
-  FUnknown = true;
-  EXPECT_EQ(resolver.Resolve("logs", answer), 11001);
-  FUnknown = false;
-  ASSERT_EQ(resolver.Resolve("logs", answer), 0);
-  EXPECT_EQ(FLookUps, 2);
-  FClock = FClock.load() + 999ms;
-  FUnknown = true;  // what is kept answers without asking
-  ASSERT_EQ(resolver.Resolve("logs", answer), 0);
+  FSystem.Unknown = true;
+  EXPECT_EQ(FResolver.Resolve("logs", answer), 11001);
+  FSystem.Unknown = false;
+  ASSERT_EQ(FResolver.Resolve("logs", answer), 0);
+  EXPECT_EQ(FSystem.LookUps, 2);
+  FSystem.Clock = FSystem.Clock.load() + 999ms;
+  FSystem.Unknown = true;  // what is kept answers without asking
+  ASSERT_EQ(FResolver.Resolve("logs", answer), 0);
   EXPECT_EQ(answer.Name, "logs.example");
-  EXPECT_EQ(answer.Addresses, std::vector<TIPv4>{AddressOf("logs")});
-  EXPECT_EQ(FLookUps, 2);
-  FClock = FClock.load() + 1ms;
-  EXPECT_EQ(resolver.Resolve("logs", answer), 11001);
-  EXPECT_EQ(FLookUps, 3);
+  EXPECT_EQ(answer.Addresses, std::vector<TIPv4>{TTestSystem::AddressOf("logs")});
+  EXPECT_EQ(FSystem.LookUps, 2);
+  FSystem.Clock = FSystem.Clock.load() + 1ms;
+  EXPECT_EQ(FResolver.Resolve("logs", answer), 11001);
+  EXPECT_EQ(FSystem.LookUps, 3);
 }
 
 // Two threads resolve a name each while their answers keep expiring and being kept anew: each
 // must always get its own name's answer.
 TEST_F(HostResolverTest, ThreadsResolvingTwoNamesAtOnceGetTheirOwnAnswers) {
-  THostResolver resolver(System());
   const auto resolveMany = [&](const std::string& name) {
     THostAnswer answer;
     int wrong = 0;
     for (int i = 0; i < 20'000; ++i) {
-      FClock = FClock.load() + 100ms;
-      if (resolver.Resolve(name, answer) != 0 || answer.Name != name + ".example" ||
-          answer.Addresses != std::vector<TIPv4>{AddressOf(name)})
+      FSystem.Clock = FSystem.Clock.load() + 100ms;
+      if (FResolver.Resolve(name, answer) != 0 || answer.Name != name + ".example" ||
+          answer.Addresses != std::vector<TIPv4>{TTestSystem::AddressOf(name)})
         ++wrong;
     }
     return wrong;
@@ -157,7 +158,7 @@ TEST_F(HostResolverTest, ThreadsResolvingTwoNamesAtOnceGetTheirOwnAnswers) {
   other.join();
   EXPECT_EQ(wrongHere, 0);
   EXPECT_EQ(wrongInOther, 0);
-  EXPECT_GT(FLookUps, 2) << "the answers never expired";
+  EXPECT_GT(FSystem.LookUps, 2) << "the answers never expired";
 }
 
 }  // namespace
