@@ -307,28 +307,35 @@ class TTextList {
   std::vector<char*> FPointers;
 };
 
-// The calling thread's host entry: name, no aliases, and the IPv4 addresses.
+// The calling thread's host entry: name, no aliases, and the IPv4 addresses. The answer is
+// filled in place, so that a resolved name reaches the entry without another copy.
 class THostEntry {
  public:
-  THostEnt* Fill(const char* name, const std::vector<TIPv4>& addresses) {
-    FName = name;
-    FAddresses = addresses;
+  THostAnswer& Answer() { return FAnswer; }
+
+  // The entry that shows the answer as it now stands.
+  THostEnt* Publish() {
     FPointers.clear();
-    for (auto& address : FAddresses)
+    for (auto& address : FAnswer.Addresses)
       FPointers.push_back(reinterpret_cast<char*>(address.data()));
     FPointers.push_back(nullptr);
-    FEntry.h_name = FName.data();
-    FEntry.h_aliases = FAliases.Assign(nullptr);
+    FEntry.h_name = FAnswer.Name.data();
+    FEntry.h_aliases = FNoAliases.data();
     FEntry.h_addrtype = static_cast<std::int16_t>(ws2::WS_AF_INET);
     FEntry.h_length = 4;
     FEntry.h_addr_list = FPointers.data();
     return &FEntry;
   }
 
+  THostEnt* Fill(const char* name, const std::vector<TIPv4>& addresses) {
+    FAnswer.Name = name;
+    FAnswer.Addresses = addresses;
+    return Publish();
+  }
+
  private:
-  std::string FName;
-  TTextList FAliases;
-  std::vector<TIPv4> FAddresses;
+  THostAnswer FAnswer;
+  std::array<char*, 1> FNoAliases{};
   std::vector<char*> FPointers;
   THostEnt FEntry{};
 };
@@ -721,11 +728,10 @@ THostEnt* GetHostByName(const char* name) noexcept {
   try {
     // A missing name is the local host, as the empty one is.
     const std::string_view asked = name != nullptr ? name : "";
-    thread_local THostAnswer answer;
-    const std::int32_t code = ProcessResolver().Resolve(asked, answer);
+    const std::int32_t code = ProcessResolver().Resolve(asked, tHostByName.Answer());
     if (code != 0)
       return FailEntry<THostEnt>(code);
-    return tHostByName.Fill(answer.Name.c_str(), answer.Addresses);
+    return tHostByName.Publish();
   } catch (...) {
     return FailEntry<THostEnt>(ws2::WSAENOBUFS);
   }
