@@ -51,10 +51,12 @@ std::int32_t THostResolver::Resolve(std::string_view name, THostAnswer& answer) 
   const TClock::time_point now = FSystem.Now();
   if (FindKept(name, now, answer))
     return 0;
+  // The name may lie in the answer that the look-up overwrites (a caller handing back the name
+  // of its entry): the copy is what is asked and kept.
   const std::string asked(name);
   const std::int32_t code = Ask(asked, answer);
   if (code == 0)
-    Keep(name, answer, now);
+    Keep(asked, answer, now);
   return code;
 }
 

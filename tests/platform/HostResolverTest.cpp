@@ -83,7 +83,7 @@ class TTestSystem final : public THostResolver::TSystem {
     ++LookUps;
     if (Unknown.load() || name.rfind("logs", 0) != 0)
       return 11001;
-    answer.Name = name + ".example";
+    answer.Name = "the." + name;
     answer.Addresses = {AddressOf(name)};
     return 0;
   }
@@ -130,12 +130,21 @@ TEST_F(HostResolverTest, AnAnswerLivesOneSecondAndAFailureIsNotKept) {
   FSystem.Clock = FSystem.Clock.load() + 999ms;
   FSystem.Unknown = true;  // what is kept answers without asking
   ASSERT_EQ(FResolver.Resolve("logs", answer), 0);
-  EXPECT_EQ(answer.Name, "logs.example");
+  EXPECT_EQ(answer.Name, "the.logs");
   EXPECT_EQ(answer.Addresses, std::vector<TIPv4>{TTestSystem::AddressOf("logs")});
   EXPECT_EQ(FSystem.LookUps, 2);
   FSystem.Clock = FSystem.Clock.load() + 1ms;
   EXPECT_EQ(FResolver.Resolve("logs", answer), 11001);
   EXPECT_EQ(FSystem.LookUps, 3);
+
+  // The name asked may lie in the answer that the look-up overwrites, as when a caller hands
+  // back the name of the entry it was given: the answer is kept under the name asked.
+  FSystem.Unknown = false;
+  answer.Name = "logs";
+  ASSERT_EQ(FResolver.Resolve(answer.Name, answer), 0);
+  FSystem.Unknown = true;
+  EXPECT_EQ(FResolver.Resolve("logs", answer), 0);
+  EXPECT_EQ(FSystem.LookUps, 4);
 }
 
 // Two threads resolve a name each while their answers keep expiring and being kept anew: each
@@ -146,7 +155,7 @@ TEST_F(HostResolverTest, ThreadsResolvingTwoNamesAtOnceGetTheirOwnAnswers) {
     int wrong = 0;
     for (int i = 0; i < 20'000; ++i) {
       FSystem.Clock = FSystem.Clock.load() + 100ms;
-      if (FResolver.Resolve(name, answer) != 0 || answer.Name != name + ".example" ||
+      if (FResolver.Resolve(name, answer) != 0 || answer.Name != "the." + name ||
           answer.Addresses != std::vector<TIPv4>{TTestSystem::AddressOf(name)})
         ++wrong;
     }
