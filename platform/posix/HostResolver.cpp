@@ -62,25 +62,31 @@ std::int32_t THostResolver::Resolve(std::string_view name, THostAnswer& answer) 
 
 bool THostResolver::FindKept(std::string_view name, TClock::time_point now, THostAnswer& answer) {
   const std::lock_guard<TLock> guard(FLock);
-  const auto kept = FKept.find(name);
-  if (kept == FKept.end() || now - kept->second.Since >= kLifetime)
+  const auto kept = std::find_if(FKept.begin(), FKept.end(),
+                                 [&](const TKept& entry) { return entry.Name == name; });
+  if (kept == FKept.end() || now - kept->Since >= kLifetime)
     return false;
-  answer.Name = kept->second.Answer.Name;
-  answer.Addresses = kept->second.Answer.Addresses;
+  answer.Name = kept->Answer.Name;
+  answer.Addresses = kept->Answer.Addresses;
   return true;
 }
 
 void THostResolver::Keep(std::string_view name, const THostAnswer& answer,
                          TClock::time_point since) {
   const std::lock_guard<TLock> guard(FLock);
+  const auto kept = std::find_if(FKept.begin(), FKept.end(),
+                                 [&](const TKept& entry) { return entry.Name == name; });
+  if (kept != FKept.end()) {
+    kept->Answer = answer;
+    kept->Since = since;
+    return;
+  }
   if (FKept.size() >= kMostKept) {
-    std::erase_if(FKept, [&](const auto& kept) { return since - kept.second.Since >= kLifetime; });
+    std::erase_if(FKept, [&](const TKept& entry) { return since - entry.Since >= kLifetime; });
     if (FKept.size() >= kMostKept)
       FKept.clear();
   }
-  const auto [kept, added] = FKept.try_emplace(std::string(name), TKept{answer, since});
-  if (!added)
-    kept->second = TKept{answer, since};
+  FKept.push_back(TKept{std::string(name), answer, since});
 }
 
 std::int32_t THostResolver::Ask(const std::string& name, THostAnswer& answer) {

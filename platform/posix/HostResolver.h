@@ -5,11 +5,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 struct ifaddrs;
@@ -56,17 +54,12 @@ class THostResolver {
   std::int32_t Resolve(std::string_view name, THostAnswer& answer);
 
  private:
+  // A program resolves one name or a few: a short list searched in order costs less than hashing
+  // the name on every send.
   struct TKept {
+    std::string Name;
     THostAnswer Answer;
     TClock::time_point Since;
-  };
-
-  // Kept answers are found by a view of the name, without a copy of it.
-  struct TNameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const noexcept {
-      return std::hash<std::string_view>{}(name);
-    }
   };
 
   bool FindKept(std::string_view name, TClock::time_point now, THostAnswer& answer);
@@ -91,7 +84,7 @@ class THostResolver {
 
   TSystem& FSystem;
   TLock FLock;
-  std::unordered_map<std::string, TKept, TNameHash, std::equal_to<>> FKept;
+  std::vector<TKept> FKept;
 };
 
 }  // namespace orvo::ws2posix
