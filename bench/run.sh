@@ -230,26 +230,35 @@ fi
 echo
 
 # 3. Host by name --------------------------------------------------------------------------------
-echo "3. Host by name: file mode, localhost (no lookup) against the machine's own name"
+# A name that only the bench knows: its senders run in a mount namespace of their own, where a
+# copy of /etc/hosts that gives the name 127.0.0.1 is bind-mounted over the machine's, which stays
+# as it is. Not localhost (the stack reads it without a look-up) and not the machine's own name
+# (the local host, answered from the interfaces). Both senders run in such a namespace, so that
+# making it costs both the same.
+BENCH_HOST=orvo-bench-host
+echo "3. Host by name: file mode, -h $BENCH_HOST:PORT (a look-up) against -h 127.0.0.1:PORT"
 if [ "$SMOKE" -eq 1 ]; then lines=1000; else lines=100000; fi
 file="$WORK/lines-$lines.txt"
 [ -f "$file" ] || make_file "$lines" "$file"
-self="$(hostname)"
-self_address="$(getent ahostsv4 "$self" | awk 'NR == 1 { print $1 }')"
+hosts="$WORK/hosts"
+{ cat /etc/hosts; echo "127.0.0.1 $BENCH_HOST"; } >"$hosts"
+IN_BENCH_HOSTS=(unshare --mount bash -c 'mount --bind "$1" /etc/hosts && shift && exec "$@"' _ "$hosts")
+bench_address="$("${IN_BENCH_HOSTS[@]}" getent ahostsv4 "$BENCH_HOST" 2>/dev/null |
+  awk 'NR == 1 { print $1 }' || true)"
 : >"$WORK/results"
-reps=$([ "$SMOKE" -eq 1 ] && echo 1 || echo 3)
-if [[ "$self_address" == 127.* ]]; then
+reps=$([ "$SMOKE" -eq 1 ] && echo 1 || echo 5)
+if [ "$bench_address" = 127.0.0.1 ]; then
   for ((r = 1; r <= reps; r++)); do
-    run_sender localhost "$file" "$lines" "$ORVO" -h "localhost:@PORT@" -f "$file"
-    run_sender byname "$file" "$lines" "$ORVO" -h "$self:@PORT@" -f "$file"
+    run_sender dotted "$file" "$lines" "${IN_BENCH_HOSTS[@]}" "$ORVO" -h "127.0.0.1:@PORT@" -f "$file"
+    run_sender named "$file" "$lines" "${IN_BENCH_HOSTS[@]}" "$ORVO" -h "$BENCH_HOST:@PORT@" -f "$file"
   done
-  local_rate=$(column_median localhost 2)
-  name_rate=$(column_median byname 2)
-  echo "  $lines lines, $reps runs each; '$self' resolves to $self_address"
-  printf '    %-22s %9s msg/s\n' "-h localhost:PORT" "$local_rate" "-h $self:PORT" "$name_rate"
-  echo "    by name/localhost $(ratio "$name_rate" "$local_rate")"
+  dotted_rate=$(column_median dotted 2)
+  named_rate=$(column_median named 2)
+  echo "  $lines lines, $reps runs each"
+  printf '    %-28s %9s msg/s\n' "-h 127.0.0.1:PORT" "$dotted_rate" "-h $BENCH_HOST:PORT" "$named_rate"
+  echo "    named/dotted $(ratio "$named_rate" "$dotted_rate")"
 else
-  echo "    '$self' resolves to '${self_address:-nothing}', not to loopback: skipped"
+  echo "    no mount namespace with the bench's hosts file here (needs root and unshare): skipped"
 fi
 echo
 

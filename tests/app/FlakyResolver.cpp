@@ -1,10 +1,13 @@
 // Preloaded into the program by the end-to-end tests: the host name "flaky host!" resolves to
 // 127.0.0.1 as many times as ORVO_FLAKY_RESOLVES says, and after that no more, so that a send
 // in the middle of a run fails on an unresolvable host. Every other name goes to the system's
-// resolver (which refuses "flaky host!" by itself, without asking DNS).
+// resolver (which refuses "flaky host!" by itself, without asking DNS). Each look-up of it also
+// moves the monotonic clock on by two seconds, as if the sends were that far apart, so that the
+// socket adapter's resolver has let its one-second answer go by the next send.
 #include <dlfcn.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <time.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -15,6 +18,7 @@ namespace {
 std::atomic<long> Lookups{0};
 
 using TGetAddrInfo = int (*)(const char*, const char*, const addrinfo*, addrinfo**);
+using TClockGetTime = int (*)(clockid_t, timespec*);
 
 }  // namespace
 
@@ -29,4 +33,13 @@ extern "C" __attribute__((visibility("default"))) int getaddrinfo(const char* no
   if (Lookups++ >= (allowed != nullptr ? std::atol(allowed) : 0))
     return EAI_NONAME;
   return system("127.0.0.1", service, hints, result);
+}
+
+extern "C" __attribute__((visibility("default"))) int clock_gettime(clockid_t clock,
+                                                                    timespec* time) {
+  static const auto system = reinterpret_cast<TClockGetTime>(dlsym(RTLD_NEXT, "clock_gettime"));
+  const int result = system(clock, time);
+  if (result == 0 && clock == CLOCK_MONOTONIC)
+    time->tv_sec += 2 * Lookups.load();
+  return result;
 }

@@ -1,12 +1,14 @@
 #include "platform/posix/ws2_32/Ws2Posix.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -14,7 +16,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/posix/ws2_32/HostResolver.h"
 
 namespace orvo::ws2posix {
 
@@ -302,28 +307,35 @@ class TTextList {
   std::vector<char*> FPointers;
 };
 
-// The calling thread's host entry: name, no aliases, and the IPv4 addresses.
+// The calling thread's host entry: name, no aliases, and the IPv4 addresses. The answer is
+// filled in place, so that a resolved name reaches the entry without another copy.
 class THostEntry {
  public:
-  THostEnt* Fill(const char* name, const std::vector<std::array<std::uint8_t, 4>>& addresses) {
-    FName = name;
-    FAddresses = addresses;
+  THostAnswer& Answer() { return FAnswer; }
+
+  // The entry that shows the answer as it now stands.
+  THostEnt* Publish() {
     FPointers.clear();
-    for (auto& address : FAddresses)
+    for (auto& address : FAnswer.Addresses)
       FPointers.push_back(reinterpret_cast<char*>(address.data()));
     FPointers.push_back(nullptr);
-    FEntry.h_name = FName.data();
-    FEntry.h_aliases = FAliases.Assign(nullptr);
+    FEntry.h_name = FAnswer.Name.data();
+    FEntry.h_aliases = FNoAliases.data();
     FEntry.h_addrtype = static_cast<std::int16_t>(ws2::WS_AF_INET);
     FEntry.h_length = 4;
     FEntry.h_addr_list = FPointers.data();
     return &FEntry;
   }
 
+  THostEnt* Fill(const char* name, const std::vector<TIPv4>& addresses) {
+    FAnswer.Name = name;
+    FAnswer.Addresses = addresses;
+    return Publish();
+  }
+
  private:
-  std::string FName;
-  TTextList FAliases;
-  std::vector<std::array<std::uint8_t, 4>> FAddresses;
+  THostAnswer FAnswer;
+  std::array<char*, 1> FNoAliases{};
   std::vector<char*> FPointers;
   THostEnt FEntry{};
 };
@@ -355,6 +367,73 @@ thread_local TServiceEntry tServByPort;
 struct TAddrInfoFree {
   void operator()(addrinfo* list) const noexcept { freeaddrinfo(list); }
 };
+
+struct TIfAddrsFree {
+  void operator()(ifaddrs* list) const noexcept { freeifaddrs(list); }
+};
+
+// The system resolver's IPv4 answer for a name other than the local host's: 0, or the WinSock
+// code of the failure.
+std::int32_t LookUpName(const std::string& name, THostAnswer& answer) {
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
+  hints.ai_flags = AI_CANONNAME;
+  addrinfo* found = nullptr;
+  const int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
+  if (result != 0)
+    return ResolverCodeOf(result);
+  const std::unique_ptr<addrinfo, TAddrInfoFree> list(found);
+  answer.Addresses.clear();
+  for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family != AF_INET || entry->ai_addr == nullptr)
+      continue;
+    TIPv4 bytes{};
+    std::memcpy(bytes.data(), &reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr, 4);
+    if (std::find(answer.Addresses.begin(), answer.Addresses.end(), bytes) ==
+        answer.Addresses.end())
+      answer.Addresses.push_back(bytes);
+  }
+  if (answer.Addresses.empty())
+    return ws2::WS_WSANO_DATA;
+  answer.Name = list->ai_canonname != nullptr ? list->ai_canonname : name;
+  return 0;
+}
+
+// The machine's own name; empty when it can't be read.
+std::string OwnHostName() {
+  std::array<char, 256> name{};
+  if (::gethostname(name.data(), name.size() - 1) != 0)
+    return {};
+  return name.data();
+}
+
+// Where getifaddrs fails, no interface is known to be up: the local host is 127.0.0.1.
+std::vector<TIPv4> InterfaceAddresses() {
+  ifaddrs* interfaces = nullptr;
+  if (::getifaddrs(&interfaces) != 0)
+    return LocalHostAddresses(nullptr);
+  const std::unique_ptr<ifaddrs, TIfAddrsFree> list(interfaces);
+  return LocalHostAddresses(list.get());
+}
+
+// The resolver's questions, answered by this machine.
+class TMachine final : public THostResolver::TSystem {
+ public:
+  std::string HostName() override { return OwnHostName(); }
+  std::vector<TIPv4> LocalAddresses() override { return InterfaceAddresses(); }
+  std::int32_t LookUp(const std::string& name, THostAnswer& answer) override {
+    return LookUpName(name, answer);
+  }
+  THostResolver::TClock::time_point Now() override { return THostResolver::TClock::now(); }
+};
+
+// One resolver and its cache for the whole process, as the system keeps one for every program.
+THostResolver& ProcessResolver() {
+  static TMachine machine;
+  static THostResolver resolver(machine);
+  return resolver;
+}
 
 // getservbyname_r and getservbyport_r want a scratch buffer that grows until it suffices.
 template <typename Lookup>
@@ -637,7 +716,7 @@ THostEnt* GetHostByAddr(const char* addr, std::int32_t len, std::int32_t type) n
   if (result != 0)
     return FailEntry<THostEnt>(ResolverCodeOf(result));
   try {
-    std::array<std::uint8_t, 4> bytes{};
+    TIPv4 bytes{};
     std::memcpy(bytes.data(), addr, 4);
     return tHostByAddr.Fill(name.data(), {bytes});
   } catch (...) {
@@ -646,34 +725,13 @@ THostEnt* GetHostByAddr(const char* addr, std::int32_t len, std::int32_t type) n
 }
 
 THostEnt* GetHostByName(const char* name) noexcept {
-  if (name == nullptr)
-    return FailEntry<THostEnt>(ws2::WS_WSAEFAULT);
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
-  hints.ai_flags = AI_CANONNAME;
-  addrinfo* found = nullptr;
-  const int result = ::getaddrinfo(name, nullptr, &hints, &found);
-  if (result != 0)
-    return FailEntry<THostEnt>(ResolverCodeOf(result));
-  const std::unique_ptr<addrinfo, TAddrInfoFree> list(found);
   try {
-    std::vector<std::array<std::uint8_t, 4>> addresses;
-    for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
-      if (entry->ai_family != AF_INET || entry->ai_addr == nullptr)
-        continue;
-      std::array<std::uint8_t, 4> bytes{};
-      std::memcpy(bytes.data(), &reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr, 4);
-      bool known = false;
-      for (const auto& address : addresses)
-        known = known || address == bytes;
-      if (!known)
-        addresses.push_back(bytes);
-    }
-    if (addresses.empty())
-      return FailEntry<THostEnt>(ws2::WS_WSANO_DATA);
-    const char* canonical = list->ai_canonname != nullptr ? list->ai_canonname : name;
-    return tHostByName.Fill(canonical, addresses);
+    // A missing name is the local host, as the empty one is.
+    const std::string_view asked = name != nullptr ? name : "";
+    const std::int32_t code = ProcessResolver().Resolve(asked, tHostByName.Answer());
+    if (code != 0)
+      return FailEntry<THostEnt>(code);
+    return tHostByName.Publish();
   } catch (...) {
     return FailEntry<THostEnt>(ws2::WS_WSAENOBUFS);
   }

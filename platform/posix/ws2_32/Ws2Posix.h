@@ -43,6 +43,8 @@ TSocket Socket(std::int32_t af, std::int32_t type, std::int32_t protocol) noexce
 // The entries returned below belong to the calling thread and stay valid until its next call
 // of the same function.
 THostEnt* GetHostByAddr(const char* addr, std::int32_t len, std::int32_t type) noexcept;
+// The machine's own name, the empty name and no name at all are the local host: the addresses
+// of its interfaces (see HostResolver.h). Answers are reused for one second at most.
 THostEnt* GetHostByName(const char* name) noexcept;
 std::int32_t GetHostName(char* name, std::int32_t namelen) noexcept;
 TServEnt* GetServByPort(std::int32_t port, const char* proto) noexcept;
