@@ -10,11 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "LoopbackReceiver.h"
-#include "Raised.h"
 #include "base/Text.h"
 #include "net/IdStackWindows.h"
 #include "net/IdWinSock2.h"
+#include "tests/support/LoopbackReceiver.h"
+#include "tests/support/Platform.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
@@ -109,6 +110,9 @@ TEST_F(StackTest, CheckSocketResultRaisesOnlyForUntoleratedFailures) {
 }
 
 TEST_F(StackTest, PlatformErrorsArriveInWinSockNumbering) {
+  if (test::kOnWindows)
+    GTEST_SKIP()
+        << "a descriptor number is the POSIX adapter's; Windows reports 10038, not a socket";
   // A descriptor number no process has open.
   const auto badHandle = test::Raised<EIdSocketError>(
       [&] { FStack.CheckSocketResult(FStack.SockSendTo(1 << 20, "x", 1, 0, "127.0.0.1", 9)); });
@@ -288,6 +292,8 @@ TEST_F(StackTest, AHostWhoseTextChangedIsReadAnew) {
 
 // The empty host is never taken for an address read before: it goes to the resolver.
 TEST_F(StackTest, AnEmptyHostAfterADottedOneGoesToTheResolver) {
+  if (test::kOnWindows)
+    GTEST_SKIP() << "Windows' gethostbyname reads the empty host name as the local host";
   std::string answer;
   const std::string dotted = "10.0.0.1";
   ASSERT_TRUE(FStack.ResolveAddress(dotted, answer).Bytes);
@@ -318,6 +324,8 @@ TEST_F(StackTest, ThreadsResolvingDifferentHostsThroughOneStackKeepTheirOwnBytes
 }
 
 TEST_F(StackTest, UnknownNamesRaiseTheResolversCode) {
+  if (test::kOnWindows)
+    GTEST_SKIP() << "Windows' gethostbyname reads the empty host name as the local host";
   for (const char* host : {"no such host!", "", " localhost"}) {
     const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress(host); });
     ASSERT_TRUE(error);
@@ -426,6 +434,8 @@ TEST_F(StackTest, DatagramsTravelThroughBindSendToAndRecvFrom) {
 // The adapter hands a checked record to the system as it is and looks the flags up; what
 // WinSock refuses it still refuses, with WinSock's codes.
 TEST_F(StackTest, SendToChecksTheRecordAndTheFlagsAsWinSockDoes) {
+  if (test::kOnWindows)
+    GTEST_SKIP() << "these are the POSIX adapter's own checks of the record and the flags";
   test::TLoopbackReceiver receiver;
   const TIdStackSocketHandle socket = OpenSocket();
   ws2::TSockAddrIn record{};

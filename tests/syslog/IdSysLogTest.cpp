@@ -6,14 +6,14 @@
 #include <utility>
 
 #include "SyslogTestSupport.h"
-#include "tests/net/LoopbackReceiver.h"
+#include "tests/support/LoopbackReceiver.h"
 
 namespace orvo {
 namespace {
 
-using testing::At;
+using test::At;
 
-class IdSysLogTest : public testing::FixedClockTest {
+class IdSysLogTest : public test::FixedClockTest {
  protected:
   void SetUp() override {
     FixedClockTest::SetUp();
