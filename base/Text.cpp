@@ -6,27 +6,36 @@ namespace orvo::text {
 
 namespace {
 
-bool IsTrimmed(char c) noexcept { return static_cast<unsigned char>(c) <= 32; }
+bool IsTrimmed(char c) noexcept {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 int HexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
   return -1;
 }
 
 std::size_t HexPrefixLength(std::string_view text) noexcept {
-  if (text.starts_with("0x") || text.starts_with("0X")) return 2;
-  if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) return 1;
+  if (text.starts_with("0x") || text.starts_with("0X"))
+    return 2;
+  if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X'))
+    return 1;
   return 0;
 }
 
 std::optional<std::int32_t> ReadHex(std::string_view digits) noexcept {
-  if (digits.empty() || digits.size() > 8) return std::nullopt;
+  if (digits.empty() || digits.size() > 8)
+    return std::nullopt;
   std::uint32_t value = 0;
   for (char c : digits) {
     const int digit = HexDigitValue(c);
-    if (digit < 0) return std::nullopt;
+    if (digit < 0)
+      return std::nullopt;
     value = (value << 4) | static_cast<std::uint32_t>(digit);
   }
   return static_cast<std::int32_t>(value);
@@ -38,14 +47,17 @@ std::optional<std::int32_t> ReadDecimal(std::string_view text) noexcept {
     negative = text.front() == '-';
     text.remove_prefix(1);
   }
-  if (text.empty()) return std::nullopt;
+  if (text.empty())
+    return std::nullopt;
   // The magnitude is bounded by 2^31 before every step, so it never overflows 64 bits.
   const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
   std::int64_t magnitude = 0;
   for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
+    if (c < '0' || c > '9')
+      return std::nullopt;
     magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > limit) return std::nullopt;
+    if (magnitude > limit)
+      return std::nullopt;
   }
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
@@ -53,23 +65,29 @@ std::optional<std::int32_t> ReadDecimal(std::string_view text) noexcept {
 }  // namespace
 
 std::string_view TrimView(std::string_view text) noexcept {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsTrimmed(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsTrimmed(text.back()))
+    text.remove_suffix(1);
   return text;
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+  return std::string(TrimView(text));
+}
 
 std::string Lower(std::string_view text) {
   std::string lowered(text);
   for (char& c : lowered) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
   }
   return lowered;
 }
 
 std::optional<std::int32_t> TryReadInteger(std::string_view text) noexcept {
-  while (text.starts_with(' ')) text.remove_prefix(1);
+  while (text.starts_with(' '))
+    text.remove_prefix(1);
   if (const std::size_t prefix = HexPrefixLength(text); prefix > 0) {
     return ReadHex(text.substr(prefix));
   }
@@ -77,7 +95,8 @@ std::optional<std::int32_t> TryReadInteger(std::string_view text) noexcept {
 }
 
 std::int32_t ReadInteger(std::string_view text) {
-  if (const auto value = TryReadInteger(text)) return *value;
+  if (const auto value = TryReadInteger(text))
+    return *value;
   throw EConvertError("'" + std::string(text) + "' は整数ではありません");
 }
 

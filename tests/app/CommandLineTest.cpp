@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Process.h"
+#include "tests/support/Platform.h"
 
 namespace orvo::cmdline {
 namespace {
@@ -34,6 +35,9 @@ TEST(SplitCommandLineTest, NoParameterIsEverEmpty) {
 }
 
 TEST(ProgramParametersTest, StartsWithTheProgramFileAndDropsEmptyParameters) {
+  if (test::kOnWindows)
+    GTEST_SKIP()
+        << "parameter 0 is a POSIX path here; orvologger_tests checks Windows' command line";
   platform::SetProgramArguments({"whatever-argv0", "", "-s", "", "hello", " "});
   const Parameters parameters = ProgramParameters();
   ASSERT_EQ(parameters.size(), 4u);

@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <chrono>
 #include <string>
 #include <thread>
 
 #include "app/MessageFile.h"
+#include "tests/support/TempDir.h"
 
 namespace orvo {
 namespace {
@@ -17,17 +18,20 @@ namespace {
 // A pipe has no size to tell: its bytes are read as they come, into a block that grows.
 class MessageFilePipeTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::create_directories(FDir);
-    ASSERT_EQ(::mkfifo(FPipe.c_str(), 0600), 0);
-  }
-  void TearDown() override { std::filesystem::remove_all(FDir); }
+  void SetUp() override { ASSERT_EQ(::mkfifo(FPipe.c_str(), 0600), 0); }
 
-  // Writes `bytes` into the pipe and closes it. Opened for reading and writing, so neither side's
-  // open waits for the other; each write waits at most a few seconds for the reader, then the
-  // writer gives up and closes, so the reader always meets an end.
+  // Writes `bytes` into the pipe and closes it, once the reader has it open: a writer that came
+  // and went before the reader opened would leave the reader's open waiting for ever. The
+  // writer's open does not wait (it fails while there is no reader), so it is tried for at most
+  // a few seconds; each write too waits at most a few seconds for the reader, then the writer
+  // gives up and closes, so the reader always meets an end.
   void WriteIntoPipe(const std::string& bytes) const {
-    const int pipe = ::open(FPipe.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    int pipe = -1;
+    for (int attempt = 0; attempt < 500 && pipe < 0; ++attempt) {
+      pipe = ::open(FPipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (pipe < 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     if (pipe < 0)
       return;
     std::size_t written = 0;
@@ -43,10 +47,8 @@ class MessageFilePipeTest : public ::testing::Test {
     ::close(pipe);
   }
 
-  std::filesystem::path FDir = std::filesystem::temp_directory_path() /
-                               ("orvo-msgpipe-" + std::to_string(::getpid()) + "-" +
-                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  std::string FPipe = (FDir / "messages").string();
+  test::TTempDir FDir;
+  std::string FPipe = FDir.File("messages");
 };
 
 TEST_F(MessageFilePipeTest, ReadsEverythingWrittenIntoAPipe) {

@@ -4,10 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "base/Exception.h"
+#include "tests/support/TempDir.h"
 
 namespace orvo {
 namespace {
@@ -160,19 +160,9 @@ TEST(TakeLastLineTest, TakesTheLastLineAndLeavesTheRestWithItsLineEnd) {
 
 class MessageFileTest : public ::testing::Test {
  protected:
-  void TearDown() override { std::filesystem::remove_all(FDir); }
+  std::string Write(const std::string& bytes) { return FDir.Write("messages.txt", bytes); }
 
-  std::string Write(const std::string& bytes) {
-    std::filesystem::create_directories(FDir);
-    const std::string path = (FDir / "messages.txt").string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-
-  std::filesystem::path FDir =
-      std::filesystem::temp_directory_path() /
-      ("orvo-msgfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test::TTempDir FDir;
 };
 
 TEST_F(MessageFileTest, ReadsEveryLineUnchanged) {
@@ -187,7 +177,7 @@ TEST_F(MessageFileTest, AnEmptyFileHasNoLines) {
 }
 
 TEST_F(MessageFileTest, AFileThatCannotBeOpenedFailsWithItsNameAsGiven) {
-  const std::string missing = (FDir / "nope" / "missing file.txt").string();
+  const std::string missing = FDir.File("nope") + "/missing file.txt";
   try {
     TMessageFile file(missing);
     FAIL() << "no exception";
@@ -196,12 +186,11 @@ TEST_F(MessageFileTest, AFileThatCannotBeOpenedFailsWithItsNameAsGiven) {
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "ファイル " + missing + " は開けません");
   }
-  std::filesystem::create_directories(FDir);
   try {
-    TMessageFile file(FDir.string());
+    TMessageFile file(FDir.Path());
     FAIL() << "a directory read as a file";
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "ファイル " + FDir.string() + " は開けません");
+    EXPECT_EQ(e.Message(), "ファイル " + FDir.Path() + " は開けません");
   }
 }
 

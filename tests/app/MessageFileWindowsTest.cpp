@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/MessageFile.h"
 #include "base/Exception.h"
+#include "tests/support/TempDir.h"
 
 // The message file on Windows: opened so that others may read it but not write it, and named
 // in the process's ANSI code page, UTF-8.
@@ -17,22 +17,15 @@ using Lines = std::vector<std::string_view>;
 
 class MessageFileSharingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::create_directories(FDir);
-    std::ofstream(FPath, std::ios::binary) << "first\r\nsecond\r\n";
-  }
-  void TearDown() override { std::filesystem::remove_all(FDir); }
+  void SetUp() override { FDir.Write("messages.txt", "first\r\nsecond\r\n"); }
 
   // Another opening of the file, with its own access and sharing.
   HANDLE OpenElsewhere(DWORD access, DWORD share) const {
     return ::CreateFileW(FPath.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
   }
 
-  std::filesystem::path FDir =
-      std::filesystem::temp_directory_path() /
-      ("orvo-share-" +
-       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::path FPath = FDir / "messages.txt";
+  test::TTempDir FDir;
+  std::filesystem::path FPath = FDir.File("messages.txt");
 };
 
 TEST_F(MessageFileSharingTest, AFileOpenForWritingElsewhereIsNotRead) {
@@ -58,9 +51,10 @@ TEST_F(MessageFileSharingTest, OtherReadersAreWelcome) {
 
 TEST_F(MessageFileSharingTest, ANameOutsideAsciiIsReadAsUtf8) {
   ASSERT_EQ(::GetACP(), static_cast<UINT>(CP_UTF8)) << "the manifest's code page is in force";
-  const std::wstring wideName = FDir.wstring() + L"\\\u65e5\u672c\u8a9e.txt";
+  const std::wstring wideName =
+      std::filesystem::path(FDir.Path()).wstring() + L"\\\u65e5\u672c\u8a9e.txt";
   std::filesystem::copy_file(FPath, wideName);
-  const std::string utf8Name = FDir.string() + "\\\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt";
+  const std::string utf8Name = FDir.Path() + "\\\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt";
   EXPECT_EQ(text::SplitLines(TMessageFile(utf8Name).Text()), (Lines{"first", "second"}));
 }
 

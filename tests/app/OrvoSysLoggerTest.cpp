@@ -79,7 +79,7 @@ TEST_F(OrvoSysLoggerTest, AFileNameAloneIsSomethingToSend) {
 }
 
 TEST_F(OrvoSysLoggerTest, AMissingFileRaisesBeforeAnythingIsSent) {
-  Parse({"-h", "no such host!", "-f", "/nonexistent/orvo-messages.txt"});
+  Parse({"-h", "no..such.host", "-f", "/nonexistent/orvo-messages.txt"});
   std::string echo = "unchanged";
   try {
     FLogger.SendMessages(echo);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <elf.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -11,6 +10,7 @@
 
 #include "platform/VersionInfo.h"
 #include "platform/tools/VersionBlockWriter.h"
+#include "tests/support/TempDir.h"
 
 namespace orvo {
 namespace {
@@ -80,16 +80,8 @@ TStringTable Table(std::uint16_t language, std::uint16_t codePage, std::string n
 
 class VerResTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FDir = std::filesystem::temp_directory_path() /
-           ("orvo-verres-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(FDir);
-  }
-  void TearDown() override { std::filesystem::remove_all(FDir); }
-
   std::string File(const Bytes& bytes, const std::string& name = "program") {
-    const std::string path = (FDir / name).string();
+    const std::string path = FDir.File(name);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -101,7 +93,7 @@ class VerResTest : public ::testing::Test {
         ElfWithSections({{".text", Bytes(64, 0x90)}, {platform::VersionSectionName, block}}));
   }
 
-  std::filesystem::path FDir;
+  test::TTempDir FDir;
 };
 
 TEST_F(VerResTest, ReadsTheProductNameAndVersionOfTheFirstTranslation) {
@@ -182,8 +174,8 @@ TEST_F(VerResTest, FilesWithoutVersionDataGiveEmptyTexts) {
       File(Bytes{'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'}, "script"),
       File(Bytes{}, "empty"),
       File(half, "half"),
-      (FDir / "missing").string(),
-      FDir.string()};
+      FDir.File("missing"),
+      FDir.Path()};
   for (const std::string& path : paths) {
     std::uint32_t handle = 99;
     EXPECT_EQ(platform::GetFileVersionInfoSizeA(path.c_str(), &handle), 0u) << path;
@@ -232,7 +224,7 @@ TEST_F(VerResTest, CopiesNoMoreThanTheGivenSize) {
   ASSERT_TRUE(platform::GetFileVersionInfoA(path.c_str(), 0, 10, into.data()));
   EXPECT_TRUE(std::equal(block.begin(), block.begin() + 10, into.begin()));
   EXPECT_EQ(into[10], 0xAA);
-  EXPECT_FALSE(platform::GetFileVersionInfoA((FDir / "missing").c_str(), 0, 10, into.data()));
+  EXPECT_FALSE(platform::GetFileVersionInfoA(FDir.File("missing").c_str(), 0, 10, into.data()));
 }
 
 TEST(VerQueryValueTest, WalksTheKeyTreeAndRefusesMalformedBlocks) {

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # orvologger on a machine whose own name resolves nowhere, in a UTS namespace of its own: -help
 # works, and a message carries the first address of an interface that is up and not loopback
-# (127.0.0.1 when there is none), to a dotted host and to the empty host. The name holds a blank,
-# which no resolver accepts, so nothing can be asked of DNS.
+# (127.0.0.1 when there is none), to a dotted host and to the empty host. The name holds an
+# empty label, which the resolver refuses before it would ask any name server.
 #   usage: own-name-posix.sh <orvologger>     exit 77: skipped (needs root, unshare and ip)
 set -euo pipefail
 program="$1"
-name='orvo nowhere!'
+name='orvo..nowhere'
 
 [ "$(id -u)" -eq 0 ] || { echo "skipped: a UTS namespace of its own needs root"; exit 77; }
 for tool in unshare ip; do

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <memory>
 
-#include "Raised.h"
 #include "ScriptedWinSock.h"
 #include "net/IdStack.h"
 #include "net/IdUDPClient.h"
 #include "net/IdWinSock2.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {

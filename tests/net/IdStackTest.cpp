@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "LoopbackReceiver.h"
-#include "Raised.h"
 #include "base/Text.h"
 #include "net/IdStackWindows.h"
 #include "net/IdWinSock2.h"
+#include "tests/support/LoopbackReceiver.h"
+#include "tests/support/Platform.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
@@ -110,6 +111,9 @@ TEST_F(StackTest, CheckSocketResultRaisesOnlyForUntoleratedFailures) {
 }
 
 TEST_F(StackTest, PlatformErrorsArriveInWinSockNumbering) {
+  if (test::kOnWindows)
+    GTEST_SKIP()
+        << "a descriptor number is the POSIX adapter's; Windows reports 10038, not a socket";
   // A descriptor number no process has open.
   const auto badHandle = test::Raised<EIdSocketError>(
       [&] { FStack.CheckSocketResult(FStack.SockSendTo(1 << 20, "x", 1, 0, kLoopback, 9)); });
@@ -266,12 +270,11 @@ TEST_F(StackTest, AnEmptyHostAfterADottedOneGoesToTheResolver) {
 }
 
 TEST_F(StackTest, UnknownNamesRaiseTheResolversCode) {
-  for (const char* host : {"no such host!", " localhost"}) {
-    const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress(host); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->SocketCode(), 11001) << host;
-    EXPECT_EQ(error->Message(), "Socket Error # 11001\r\n") << host;
-  }
+  // A name with an empty label: the resolver refuses it without asking any name server.
+  const auto error = test::Raised<EIdSocketError>([&] { FStack.ResolveAddress("no..such.host"); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->SocketCode(), 11001);
+  EXPECT_EQ(error->Message(), "Socket Error # 11001\r\n");
   EXPECT_EQ(FStack.LastCode(), 11001);
 }
 
@@ -374,6 +377,8 @@ TEST_F(StackTest, DatagramsTravelThroughBindSendToAndRecvFrom) {
 // The adapter hands a checked record to the system as it is and looks the flags up; what
 // WinSock refuses it still refuses, with WinSock's codes.
 TEST_F(StackTest, SendToChecksTheRecordAndTheFlagsAsWinSockDoes) {
+  if (test::kOnWindows)
+    GTEST_SKIP() << "these are the POSIX adapter's own checks of the record and the flags";
   test::TLoopbackReceiver receiver;
   const TIdStackSocketHandle socket = OpenSocket();
   ws2::TSockAddrIn record{};

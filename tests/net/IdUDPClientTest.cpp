@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "LoopbackReceiver.h"
 #include "net/IdStack.h"
+#include "tests/support/Handles.h"
+#include "tests/support/LoopbackReceiver.h"
 
 namespace orvo {
 namespace {
@@ -49,14 +50,14 @@ TEST_F(UDPClientTest, SendsTextsFromOneSocketOpenedAtTheFirstSend) {
 
 TEST_F(UDPClientTest, DeactivatingClosesTheSocketAndTheNextSendOpensANewOne) {
   FClient.SendText("one");
-  const int openWithSocket = test::OpenDescriptorCount();
+  const int openWithSocket = test::OpenHandleCount();
   FClient.SetActive(false);
   EXPECT_FALSE(FClient.Active());
-  EXPECT_EQ(test::OpenDescriptorCount(), openWithSocket - 1);
+  EXPECT_EQ(test::OpenHandleCount(), openWithSocket - 1);
 
   FClient.SendText("two");
   EXPECT_TRUE(FClient.Active());
-  EXPECT_EQ(test::OpenDescriptorCount(), openWithSocket);
+  EXPECT_EQ(test::OpenHandleCount(), openWithSocket);
   const auto one = FReceiver.Receive();
   const auto two = FReceiver.Receive();
   ASSERT_TRUE(one && two);
@@ -105,10 +106,10 @@ TEST_F(UDPClientTest, LocalhostInAnyCaseIsSentToLoopback) {
 }
 
 TEST_F(UDPClientTest, BroadcastOptionIsAppliedWhenTheSocketOpensAndAtOnceWhileOpen) {
-  const int closed = test::OpenDescriptorCount();
+  const int closed = test::OpenHandleCount();
   FClient.SetBroadcastEnabled(true);
   EXPECT_FALSE(FClient.Active());  // only stored while no socket is open
-  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+  EXPECT_EQ(test::OpenHandleCount(), closed);
 
   FClient.SendText("broadcast on");
   EXPECT_TRUE(BroadcastOptionSet());
@@ -125,21 +126,21 @@ TEST_F(UDPClientTest, BroadcastOptionIsAppliedWhenTheSocketOpensAndAtOnceWhileOp
 }
 
 TEST_F(UDPClientTest, ActivatingOpensOneSocketAtOnceAndRepeatingItDoesNothing) {
-  const int closed = test::OpenDescriptorCount();
+  const int closed = test::OpenHandleCount();
   FClient.SetActive(true);
   EXPECT_TRUE(FClient.Active());
-  EXPECT_EQ(test::OpenDescriptorCount(), closed + 1);
+  EXPECT_EQ(test::OpenHandleCount(), closed + 1);
   FClient.SetActive(true);
-  EXPECT_EQ(test::OpenDescriptorCount(), closed + 1);
+  EXPECT_EQ(test::OpenHandleCount(), closed + 1);
   EXPECT_FALSE(BroadcastOptionSet());
   FClient.SetActive(false);
   FClient.SetActive(false);
-  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+  EXPECT_EQ(test::OpenHandleCount(), closed);
 }
 
 TEST_F(UDPClientTest, UnresolvableHostFailsBeforeAnySocketIsOpened) {
-  const int closed = test::OpenDescriptorCount();
-  FClient.SetHost("no such host!");
+  const int closed = test::OpenHandleCount();
+  FClient.SetHost("no..such.host");
   try {
     FClient.SendText("lost");
     FAIL() << "an unresolvable host was accepted";
@@ -148,7 +149,7 @@ TEST_F(UDPClientTest, UnresolvableHostFailsBeforeAnySocketIsOpened) {
     EXPECT_EQ(e.Message(), "Socket Error # 11001\r\n");
   }
   EXPECT_FALSE(FClient.Active());
-  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+  EXPECT_EQ(test::OpenHandleCount(), closed);
 }
 
 TEST_F(UDPClientTest, ChangedHostAndPortTakeEffectAtTheNextSend) {
@@ -166,14 +167,14 @@ TEST_F(UDPClientTest, ChangedHostAndPortTakeEffectAtTheNextSend) {
 }
 
 TEST_F(UDPClientTest, ActivationWhileLoadingWaitsForTheEndOfLoading) {
-  const int closed = test::OpenDescriptorCount();
+  const int closed = test::OpenHandleCount();
   FClient.BeginLoading();
   FClient.SetActive(true);
   EXPECT_TRUE(FClient.Active());
-  EXPECT_EQ(test::OpenDescriptorCount(), closed);
+  EXPECT_EQ(test::OpenHandleCount(), closed);
   FClient.EndLoading();
   EXPECT_TRUE(FClient.Active());
-  EXPECT_EQ(test::OpenDescriptorCount(), closed + 1);
+  EXPECT_EQ(test::OpenHandleCount(), closed + 1);
 }
 
 TEST_F(UDPClientTest, ClientHasTheDefaultsOfAUDPComponent) {
@@ -187,21 +188,21 @@ TEST_F(UDPClientTest, ClientHasTheDefaultsOfAUDPComponent) {
 
 TEST(SocketHandleTest, ClosingTwiceAndDestroyingAClosedHandleAreHarmless) {
   TIdUDPClient keepsTheStack;
-  const int before = test::OpenDescriptorCount();
+  const int before = test::OpenHandleCount();
   {
     TIdSocketHandle handle;
     EXPECT_FALSE(handle.IsOpen());
     EXPECT_EQ(handle.Socket(), Id_INVALID_SOCKET);
     handle.OpenSocket(2, 0);
     EXPECT_TRUE(handle.IsOpen());
-    EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
+    EXPECT_EQ(test::OpenHandleCount(), before + 1);
     handle.OpenSocket(2, 0);  // reopening closes the first socket
-    EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
+    EXPECT_EQ(test::OpenHandleCount(), before + 1);
     handle.Close();
     handle.Close();
     EXPECT_FALSE(handle.IsOpen());
   }
-  EXPECT_EQ(test::OpenDescriptorCount(), before);
+  EXPECT_EQ(test::OpenHandleCount(), before);
 }
 
 TEST(SocketHandleTest, RefusedSocketLeavesTheHandleClosed) {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "Raised.h"
 #include "net/IdStackWindows.h"
 #include "net/IdWinSock2.h"
+#include "tests/support/Raised.h"
 
 // The binding over the real WS2_32.DLL: what it loads, what it finds and what the system says
 // when loading or finding fails.

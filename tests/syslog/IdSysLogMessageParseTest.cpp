@@ -1,29 +1,20 @@
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
-#include <cstdlib>
 
 #include <sstream>
 #include <vector>
 
 #include "SyslogTestSupport.h"
 #include "syslog/IdSysLogMessage.h"
-#include "tests/net/LoopbackReceiver.h"
-
-extern char** environ;
 
 namespace orvo {
 namespace {
 
-using testing::At;
+using test::At;
 
 constexpr char kWorkedExample[] = "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:hello";
 constexpr char kPeer[] = "198.51.100.7";
 
-class IdSysLogMessageParseTest : public testing::FixedClockTest {
+class IdSysLogMessageParseTest : public test::FixedClockTest {
  protected:
   void Load(std::string_view datagram) {
     std::istringstream stream{std::string(datagram)};
@@ -234,77 +225,6 @@ TEST_F(IdSysLogMessageParseTest, ParseLeavesPidAvailableAlone) {
   Load("<13>Mar  5 14:03:09 h tag: text");
   EXPECT_TRUE(FMessage.Msg().PIDAvailable());
   EXPECT_EQ(FMessage.Msg().Text(), "tag: text");
-}
-
-// The local host name up to its first dot, as logger writes it into the header.
-std::string ShortHostName() {
-  std::array<char, 256> name{};
-  gethostname(name.data(), name.size() - 1);
-  const std::string text = name.data();
-  return text.substr(0, text.find('.'));
-}
-
-// Runs a program from the search path with the arguments and waits for it; gives its process id.
-pid_t RunAndWait(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-    return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? pid : -1;
-}
-
-// util-linux logger, a syslog client written elsewhere, sends to a receiver on loopback; each
-// datagram decodes to what logger was asked to send.
-TEST(LoggerPeerTest, DecodesWhatLoggerSends) {
-  platform::SetLocalTimeForTesting(std::nullopt);
-  test::TLoopbackReceiver receiver;
-  struct Case {
-    std::string Priority;
-    int Pri;
-    std::string Tag;
-    bool WithPid;
-    std::string Text;
-  };
-  const std::vector<Case> cases = {
-      {"local3.err", 19 * 8 + 3, "myapp", true, "hello there"},
-      {"uucp.debug", 8 * 8 + 7, "x", false, "no pid: but a colon"},
-      {"user.notice", 13, "orvo42", true, "  spaced  "},
-      {"local7.emerg", 23 * 8, "T", false, std::string(300, 'z')},
-      {"cron.info", 9 * 8 + 6, "clock", true, "[1] bracketed"},
-  };
-  TIdSysLogMessage message;
-  for (const Case& c : cases) {
-    std::vector<std::string> arguments = {
-        "logger", "--rfc3164", "-d", "-n",      "127.0.0.1", "-P", std::to_string(receiver.Port()),
-        "-t",     c.Tag,       "-p", c.Priority};
-    if (c.WithPid)
-      arguments.push_back("-i");
-    arguments.push_back("--");
-    arguments.push_back(c.Text);
-    const pid_t loggerPid = RunAndWait(arguments);
-    ASSERT_GT(loggerPid, 0) << "logger did not run";
-    const auto datagram = receiver.Receive();
-    ASSERT_TRUE(datagram.has_value()) << "nothing from logger";
-
-    std::istringstream stream(datagram->Payload);
-    message.LoadFromDatagram(stream, static_cast<std::int64_t>(datagram->Payload.size()),
-                             "127.0.0.1");
-    EXPECT_EQ(message.RawText(), datagram->Payload);
-    EXPECT_EQ(message.Pri(), c.Pri) << datagram->Payload;
-    EXPECT_EQ(message.Msg().Process(), c.Tag) << datagram->Payload;
-    EXPECT_EQ(message.Msg().PID(), c.WithPid ? loggerPid : -1) << datagram->Payload;
-    EXPECT_EQ(message.Msg().Content(), " " + c.Text) << "logger puts a space after the colon";
-    EXPECT_EQ(message.Hostname(), ShortHostName()) << datagram->Payload;
-    EXPECT_LE(
-        std::llabs(message.TimeStamp().Milliseconds() - platform::GetLocalTime().Milliseconds()),
-        10'000)
-        << datagram->Payload;
-  }
 }
 
 }  // namespace

@@ -14,9 +14,9 @@
 namespace orvo {
 namespace {
 
-using testing::At;
+using test::At;
 
-class IdSysLogMessageTest : public testing::FixedClockTest {
+class IdSysLogMessageTest : public test::FixedClockTest {
  protected:
   // The message of the worked example: 5 March, 14:03:09.250, from 192.0.2.10, "app[1234]:hello".
   static void MakeWorkedExample(TIdSysLogMessage& message) {

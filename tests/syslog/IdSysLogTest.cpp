@@ -6,14 +6,14 @@
 #include <utility>
 
 #include "SyslogTestSupport.h"
-#include "tests/net/LoopbackReceiver.h"
+#include "tests/support/LoopbackReceiver.h"
 
 namespace orvo {
 namespace {
 
-using testing::At;
+using test::At;
 
-class IdSysLogTest : public testing::FixedClockTest {
+class IdSysLogTest : public test::FixedClockTest {
  protected:
   void SetUp() override {
     FixedClockTest::SetUp();
@@ -105,7 +105,7 @@ TEST_F(IdSysLogTest, StampingOnNewYearsEveKeepsTheStamp) {
 }
 
 TEST_F(IdSysLogTest, SendFailureReachesTheCallerAndTheStampStays) {
-  FSender.SetHost("no such host!");
+  FSender.SetHost("no..such.host");
   SetNow(At(kYear, 8, 1, 9, 30));
   EXPECT_THROW(FSender.SendSyslogMessage(FMessage, true), EIdException);
   EXPECT_EQ(FMessage.TimeStamp(), At(kYear, 8, 1, 9, 30));

@@ -5,7 +5,7 @@
 #include "base/DateTime.h"
 #include "platform/Clock.h"
 
-namespace orvo::testing {
+namespace orvo::test {
 
 inline TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                     int millisecond = 0) {
@@ -24,4 +24,4 @@ class FixedClockTest : public ::testing::Test {
   static void SetNow(TDateTime now) { platform::SetLocalTimeForTesting(now); }
 };
 
-}  // namespace orvo::testing
+}  // namespace orvo::test

@@ -1,26 +1,18 @@
-#include "ProgramHarness.h"
+#include "tests/support/Launcher.h"
 
-#include "net/IdStack.h"
-
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <regex>
+#include <cstdint>
 #include <stdexcept>
 
-namespace orvo::harness {
+namespace orvo::test {
 
 namespace {
 
@@ -64,14 +56,15 @@ bool ReadSome(int fd, std::string& into) {
 
 }  // namespace
 
-TRunResult RunOrvologger(const std::vector<std::string>& parameters, const std::string& input,
-                         const std::vector<std::string>& environment, std::chrono::seconds limit) {
-  return RunProcess(ORVOLOGGER_PATH, parameters, input, environment, limit);
+TRunResult RunProcess(const std::string& program, const std::vector<std::string>& parameters,
+                      const std::string& input, std::chrono::seconds limit) {
+  return RunProcessWithEnvironment(program, parameters, {}, input, limit);
 }
 
-TRunResult RunProcess(const std::string& path, const std::vector<std::string>& parameters,
-                      const std::string& input, const std::vector<std::string>& environment,
-                      std::chrono::seconds limit) {
+TRunResult RunProcessWithEnvironment(const std::string& path,
+                                     const std::vector<std::string>& parameters,
+                                     const std::vector<std::string>& environment,
+                                     const std::string& input, std::chrono::seconds limit) {
   int in[2], out[2], err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0)
     throw std::runtime_error("pipe");
@@ -138,10 +131,9 @@ TRunResult RunProcess(const std::string& path, const std::vector<std::string>& p
   return result;
 }
 
-TRunResult RunOrvologgerOnTerminal(const std::vector<std::string>& parameters,
-                                   const std::vector<TKeystrokes>& typing,
-                                   std::chrono::seconds limit) {
-  std::string program = ORVOLOGGER_PATH;
+TRunResult RunOnTerminal(const std::string& path, const std::vector<std::string>& parameters,
+                         const std::vector<TKeystrokes>& typing, std::chrono::seconds limit) {
+  std::string program = path;
   std::vector<char*> argv = ArgumentVector(parameters, program);
   int master = -1;
   const int pid = ::forkpty(&master, nullptr, nullptr, nullptr);
@@ -180,93 +172,4 @@ TRunResult RunOrvologgerOnTerminal(const std::vector<std::string>& parameters,
   return result;
 }
 
-TUdpReceiver::TUdpReceiver() {
-  FSocket = ::socket(AF_INET, SOCK_DGRAM, 0);
-  if (FSocket < 0)
-    throw std::runtime_error("socket");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  socklen_t length = sizeof address;
-  if (::bind(FSocket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-    throw std::runtime_error("bind");
-  FPort = ntohs(address.sin_port);
-}
-
-TUdpReceiver::~TUdpReceiver() {
-  ::close(FSocket);
-}
-
-std::optional<std::string> TUdpReceiver::Receive(std::chrono::milliseconds wait) {
-  pollfd fd{FSocket, POLLIN, 0};
-  if (::poll(&fd, 1, static_cast<int>(wait.count())) <= 0)
-    return std::nullopt;
-  char buffer[65536];
-  const ssize_t count = ::recv(FSocket, buffer, sizeof buffer, 0);
-  if (count < 0)
-    return std::nullopt;
-  return std::string(buffer, static_cast<std::size_t>(count));
-}
-
-std::vector<std::string> TUdpReceiver::ReceiveAll(std::chrono::milliseconds quiet) {
-  std::vector<std::string> datagrams;
-  // Bounded: a run of this suite never sends more than a few thousand datagrams.
-  for (int i = 0; i < 100000; ++i) {
-    auto datagram = Receive(quiet);
-    if (!datagram)
-      break;
-    datagrams.push_back(std::move(*datagram));
-  }
-  return datagrams;
-}
-
-std::optional<TDatagram> SplitDatagram(const std::string& text) {
-  static const std::regex layout(
-      R"(^<([0-9]{1,3})>((?:Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [ 123][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]) ([^ ]*) )");
-  std::smatch match;
-  if (!std::regex_search(text, match, layout))
-    return std::nullopt;
-  return TDatagram{std::stoi(match[1]), match[2], match[3], match.suffix()};
-}
-
-std::string WithoutTimeOfDay(const std::string& text) {
-  static const std::regex time(
-      R"(^(<[0-9]+>[A-Z][a-z]{2} [ 0-9][0-9] )[0-9]{2}:[0-9]{2}:[0-9]{2})");
-  return std::regex_replace(text, time, "$1hh:mm:ss", std::regex_constants::format_first_only);
-}
-
-std::string LocalTimeNow(const char* format) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[64];
-  std::strftime(text, sizeof text, format, &local);
-  return text;
-}
-
-std::string LocalAddress() {
-  static const std::string address = NewStack()->FirstLocalAddress();
-  return address;
-}
-
-TTempDir::TTempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "orvo-e2e-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("mkdtemp");
-  FPath = pattern;
-}
-
-TTempDir::~TTempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(FPath, ignored);
-}
-
-std::string TTempDir::Write(const std::string& name, const std::string& bytes) const {
-  const std::string path = FPath + "/" + name;
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
-
-}  // namespace orvo::harness
+}  // namespace orvo::test

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvo::test {
 
@@ -14,7 +15,8 @@ struct TDatagram {
 };
 
 // A UDP socket bound to 127.0.0.1 on a port the system picks; it waits a bounded time for each
-// datagram. It uses the platform's sockets directly, so it checks the adapter from outside.
+// datagram. It uses the platform's own sockets (BSD sockets, or WinSock linked at build time),
+// never the program's socket layer, so it checks that layer from outside.
 class TLoopbackReceiver {
  public:
   TLoopbackReceiver();
@@ -23,15 +25,18 @@ class TLoopbackReceiver {
   ~TLoopbackReceiver();
 
   std::uint16_t Port() const noexcept { return FPort; }
+  // "127.0.0.1:port", as the program's -h option takes it.
+  std::string Address() const { return "127.0.0.1:" + std::to_string(FPort); }
+
   // The next datagram, or nothing when none arrives in time.
   std::optional<TDatagram> Receive(std::chrono::milliseconds wait = std::chrono::seconds(2));
+  // The payloads of every datagram that arrives until none has come for quiet.
+  std::vector<std::string> ReceiveAll(
+      std::chrono::milliseconds quiet = std::chrono::milliseconds(500));
 
  private:
-  int FSocket = -1;
+  std::uintptr_t FSocket = 0;  // wide enough for a WinSock SOCKET and a descriptor alike
   std::uint16_t FPort = 0;
 };
-
-// The number of descriptors this process has open.
-int OpenDescriptorCount();
 
 }  // namespace orvo::test

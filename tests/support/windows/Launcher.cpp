@@ -1,16 +1,12 @@
-#include "ProgramHarnessWindows.h"
+#include "tests/support/Launcher.h"
 
 #include <windows.h>
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
-#include "platform/Process.h"
-
-namespace orvo::winharness {
+namespace orvo::test {
 
 namespace {
 
@@ -49,15 +45,29 @@ void ReadAll(HANDLE pipe, std::string& into) {
     into.append(buffer, count);
 }
 
-}  // namespace
-
-std::string ProgramPath() {
-  const std::string self = platform::ModuleFileName();
-  return self.substr(0, self.find_last_of('\\') + 1) + ORVOLOGGER_PATH;
+// A parameter as the program's own splitting reads it back: quoted when it holds blanks (any
+// character of code 32 or below) or is empty. A double quote inside cannot be written so.
+std::string Quoted(const std::string& parameter) {
+  if (parameter.find('"') != std::string::npos)
+    throw std::invalid_argument("a parameter with a double quote: " + parameter);
+  const bool blank =
+      parameter.empty() || std::any_of(parameter.begin(), parameter.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) <= 32; });
+  return blank ? "\"" + parameter + "\"" : parameter;
 }
 
-TRunResult RunOrvologger(const std::string& arguments, const std::string& input,
-                         std::chrono::seconds limit) {
+}  // namespace
+
+TRunResult RunProcess(const std::string& program, const std::vector<std::string>& parameters,
+                      const std::string& input, std::chrono::seconds limit) {
+  std::string commandLine;
+  for (const std::string& parameter : parameters)
+    commandLine += (commandLine.empty() ? "" : " ") + Quoted(parameter);
+  return RunProcessWithCommandLine(program, commandLine, input, limit);
+}
+
+TRunResult RunProcessWithCommandLine(const std::string& program, const std::string& arguments,
+                                     const std::string& input, std::chrono::seconds limit) {
   THandle inRead, inWrite, outRead, outWrite, errRead, errWrite;
   MakePipe(inRead, inWrite, true);
   MakePipe(outRead, outWrite, false);
@@ -69,7 +79,6 @@ TRunResult RunOrvologger(const std::string& arguments, const std::string& input,
   startup.hStdInput = inRead.Get();
   startup.hStdOutput = outWrite.Get();
   startup.hStdError = errWrite.Get();
-  const std::string program = ProgramPath();
   std::string commandLine = "\"" + program + "\" " + arguments;
   PROCESS_INFORMATION process{};
   if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
@@ -83,7 +92,7 @@ TRunResult RunOrvologger(const std::string& arguments, const std::string& input,
   errWrite.Close();
 
   TRunResult result;
-  result.Pid = process.dwProcessId;
+  result.Pid = static_cast<int>(process.dwProcessId);
   std::thread feeder([&] {
     DWORD written = 0;
     for (std::size_t at = 0; at < input.size(); at += written) {
@@ -113,24 +122,4 @@ TRunResult RunOrvologger(const std::string& arguments, const std::string& input,
   return result;
 }
 
-TTempDir::TTempDir() {
-  static std::atomic<int> counter{0};
-  const auto path =
-      std::filesystem::temp_directory_path() /
-      ("orvo-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++));
-  std::filesystem::create_directories(path);
-  FPath = path.string();
-}
-
-TTempDir::~TTempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(FPath, ignored);
-}
-
-std::string TTempDir::Write(const std::string& name, const std::string& bytes) const {
-  const std::string path = FPath + "\\" + name;
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
-
-}  // namespace orvo::winharness
+}  // namespace orvo::test
