@@ -56,8 +56,8 @@ TEST_F(ProgramTest, AStandardOutputThatFailsEndsTheRunWithExitCode9) {
 // Started with standard error closed, the program's socket must not take descriptor 2 and
 // receive the echo.
 TEST_F(ProgramTest, AClosedStandardErrorTakesNoEchoIntoTheSocket) {
-  const TRunResult run = RunProcess("/bin/sh", {"-c", "exec \"$0\" -s -h \"$1\" hello 2>&-",
-                                                ProgramPath(), FReceiver.Address()});
+  const TRunResult run = RunProcess(
+      "/bin/sh", {"-c", "exec \"$0\" -s -h \"$1\" hello 2>&-", ProgramPath(), FReceiver.Address()});
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(run.Out, "");
   EXPECT_EQ(Plain(FReceiver.ReceiveAll()), std::vector{Expected(13, ":hello")});
