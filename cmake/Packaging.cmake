@@ -20,6 +20,30 @@ add_custom_command(
 add_custom_target(orvo_man_page ALL DEPENDS ${ORVO_MAN_PAGE}.gz)
 install(FILES ${ORVO_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The two readmes that the footer of -help names, in UTF-8 with LF line ends as they are kept in
+# the sources (the Windows zip converts them), and the rsyslog snippet that receives this
+# machine's datagrams, for the user to copy to /etc/rsyslog.d/.
+install(FILES ${PROJECT_SOURCE_DIR}/dist/windows/readme.txt
+              ${PROJECT_SOURCE_DIR}/dist/windows/readme_jp.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/dist/examples/rsyslog-udp.conf
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+
+# A stripped installation (the package, cmake --install --strip) also drops the compiler's
+# .comment section, which names the compiler and nothing else, as Debian's own packaging does.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/orvologger\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+if(TARGET orvo_ws2_adapter)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ORVO_INSTALL_PKGLIBDIR}/libws2_32.so\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
 
 # Bash completion of the options and the facility and severity names, loaded on demand by the
 # bash-completion package from its completions folder.
@@ -81,6 +105,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# A syslog server on this machine to receive what is sent (examples/rsyslog-udp.conf).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS rsyslog)
 # The dependencies (the C runtime; the C++ runtime is linked in) come from the libraries the
 # program and the adapter are linked against, with the versions dpkg-shlibdeps reads from the
 # system's symbol files. cmake/DebDepends.cmake runs dpkg-shlibdeps on the built program and
