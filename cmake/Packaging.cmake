@@ -134,6 +134,19 @@ if(ORVO_BUILD_TESTS)
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)
 
+  # The rsyslog example, read by rsyslogd as /etc/rsyslog.conf would include it.
+  find_program(ORVO_RSYSLOGD rsyslogd PATHS /usr/sbin)
+  if(ORVO_RSYSLOGD)
+    add_test(NAME rsyslog_example
+             COMMAND ${CMAKE_COMMAND} -D RSYSLOGD=${ORVO_RSYSLOGD}
+                     -D EXAMPLE=${PROJECT_SOURCE_DIR}/dist/examples/rsyslog-udp.conf
+                     -D WORK=${PROJECT_BINARY_DIR}/rsyslog-example-check
+                     -P ${PROJECT_SOURCE_DIR}/cmake/RsyslogExampleCheck.cmake)
+    set_tests_properties(rsyslog_example PROPERTIES LABELS external TIMEOUT 30)
+  else()
+    message(STATUS "rsyslogd not found: the rsyslog example is not checked")
+  endif()
+
   find_program(ORVO_MAN man)
   if(ORVO_MAN)
     add_test(NAME man_page_renders
