@@ -149,8 +149,12 @@ if(ORVO_BUILD_TESTS)
 
   find_program(ORVO_MAN man)
   if(ORVO_MAN)
+    # The sources that hold the program's own failure texts outside ASCII.
+    set(ORVO_TEXT_SOURCES ${PROJECT_SOURCE_DIR}/app/ConsoleIO.cpp
+                          ${PROJECT_SOURCE_DIR}/app/MessageFile.cpp ${PROJECT_SOURCE_DIR}/app/Program.cpp)
     add_test(NAME man_page_renders
              COMMAND ${CMAKE_COMMAND} -D MAN=${ORVO_MAN} -D PAGE=${ORVO_MAN_PAGE}
+                     "-DTEXT_SOURCES=${ORVO_TEXT_SOURCES}" -D README=${PROJECT_SOURCE_DIR}/README.md
                      -P ${PROJECT_SOURCE_DIR}/cmake/ManPageCheck.cmake)
   else()
     message(STATUS "man not found: the manual page's rendering is not tested")
