@@ -39,6 +39,14 @@ endif()
 if(NOT sections MATCHES "\\.orvo_version")
   message(FATAL_ERROR "stripping lost the version section:\n${sections}")
 endif()
+if(sections MATCHES "\\.comment")
+  message(FATAL_ERROR "stripping left the compiler's .comment section:\n${sections}")
+endif()
+foreach(doc readme.txt readme_jp.txt examples/rsyslog-udp.conf)
+  if(NOT EXISTS ${PREFIX}/share/doc/orvologger/${doc})
+    message(FATAL_ERROR "not installed: share/doc/orvologger/${doc}")
+  endif()
+endforeach()
 
 # The program finds its adapter itself, so neither the built nor the installed program carries a
 # run path, which the loader would search for every library and which could name the build tree

@@ -20,6 +20,30 @@ add_custom_command(
 add_custom_target(orvo_man_page ALL DEPENDS ${ORVO_MAN_PAGE}.gz)
 install(FILES ${ORVO_MAN_PAGE}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The two readmes that the footer of -help names, in UTF-8 with LF line ends as they are kept in
+# the sources (the Windows zip converts them), and the rsyslog snippet that receives this
+# machine's datagrams, for the user to copy to /etc/rsyslog.d/.
+install(FILES ${PROJECT_SOURCE_DIR}/dist/windows/readme.txt
+              ${PROJECT_SOURCE_DIR}/dist/windows/readme_jp.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/dist/examples/rsyslog-udp.conf
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+
+# A stripped installation (the package, cmake --install --strip) also drops the compiler's
+# .comment section, which names the compiler and nothing else, as Debian's own packaging does.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/orvologger\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+if(TARGET orvo_ws2_adapter)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ORVO_INSTALL_PKGLIBDIR}/libws2_32.so\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
 
 # Bash completion of the options and the facility and severity names, loaded on demand by the
 # bash-completion package from its completions folder.
@@ -81,6 +105,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# A syslog server on this machine to receive what is sent (examples/rsyslog-udp.conf).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS rsyslog)
 # The dependencies (the C runtime; the C++ runtime is linked in) come from the libraries the
 # program and the adapter are linked against, with the versions dpkg-shlibdeps reads from the
 # system's symbol files. cmake/DebDepends.cmake runs dpkg-shlibdeps on the built program and
@@ -108,10 +134,27 @@ if(ORVO_BUILD_TESTS)
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)
 
+  # The rsyslog example, read by rsyslogd as /etc/rsyslog.conf would include it.
+  find_program(ORVO_RSYSLOGD rsyslogd PATHS /usr/sbin)
+  if(ORVO_RSYSLOGD)
+    add_test(NAME rsyslog_example
+             COMMAND ${CMAKE_COMMAND} -D RSYSLOGD=${ORVO_RSYSLOGD}
+                     -D EXAMPLE=${PROJECT_SOURCE_DIR}/dist/examples/rsyslog-udp.conf
+                     -D WORK=${PROJECT_BINARY_DIR}/rsyslog-example-check
+                     -P ${PROJECT_SOURCE_DIR}/cmake/RsyslogExampleCheck.cmake)
+    set_tests_properties(rsyslog_example PROPERTIES LABELS external TIMEOUT 30)
+  else()
+    message(STATUS "rsyslogd not found: the rsyslog example is not checked")
+  endif()
+
   find_program(ORVO_MAN man)
   if(ORVO_MAN)
+    # The sources that hold the program's own failure texts outside ASCII.
+    set(ORVO_TEXT_SOURCES ${PROJECT_SOURCE_DIR}/app/ConsoleIO.cpp
+                          ${PROJECT_SOURCE_DIR}/app/MessageFile.cpp ${PROJECT_SOURCE_DIR}/app/Program.cpp)
     add_test(NAME man_page_renders
              COMMAND ${CMAKE_COMMAND} -D MAN=${ORVO_MAN} -D PAGE=${ORVO_MAN_PAGE}
+                     "-DTEXT_SOURCES=${ORVO_TEXT_SOURCES}" -D README=${PROJECT_SOURCE_DIR}/README.md
                      -P ${PROJECT_SOURCE_DIR}/cmake/ManPageCheck.cmake)
   else()
     message(STATUS "man not found: the manual page's rendering is not tested")

@@ -3,6 +3,9 @@
 # works, and a message carries the first address of an interface that is up and not loopback
 # (127.0.0.1 when there is none), to a dotted host and to the empty host. The name holds an
 # empty label, which the resolver refuses before it would ask any name server.
+# Where strace is installed, the destination of each send is checked too: "-h ::1" names the
+# empty host before its first colon, the local host, and keeps the port; the machine's own name
+# is the local host as well, not loopback.
 #   usage: own-name-posix.sh <orvologger>     exit 77: skipped (needs root, unshare and ip)
 set -euo pipefail
 program="$1"
@@ -45,4 +48,29 @@ for host in 127.0.0.1 ''; do
   grep -qE "^<13>[A-Z][a-z]{2} [ 0-9]{2} [0-9:]{8} $expected own:hello" <<<"$echo" ||
     { echo "-h '$host:9': the message does not carry $expected: $echo"; exit 1; }
 done
+
+# The address and port of the one datagram a run sends, as strace shows the sendto call.
+destination_of() {
+  local trace
+  trace=$(mktemp)
+  run_nameless strace -qq -e trace=sendto -e signal=none -o "$trace" "$@" >/dev/null 2>&1 ||
+    { rm -f "$trace"; echo "failed: $*"; return; }
+  sed -n 's/.*sa_family=AF_INET, sin_port=htons(\([0-9]*\)), sin_addr=inet_addr("\([0-9.]*\)").*/\2:\1/p' \
+    "$trace"
+  rm -f "$trace"
+}
+
+if command -v strace >/dev/null; then
+  for case in "-h ::1|$expected:514" "-h 127.0.0.1:9 -h ::1|$expected:9" \
+              "-h ORVO..NOWHERE:9|$expected:9" "-h localhost:9|127.0.0.1:9"; do
+    options=${case%|*}
+    want=${case#*|}
+    # shellcheck disable=SC2086
+    got=$(destination_of "$program" $options -t own hello)
+    [ "$got" = "$want" ] || { echo "$options: sent to '$got', expected $want"; exit 1; }
+  done
+  echo "ok: destinations of -h ::1, the own name and localhost"
+else
+  echo "strace is not installed: the destinations are not checked"
+fi
 echo "ok: host field $expected"
