@@ -46,7 +46,9 @@ Lines BackwardLines(std::string_view text) {
 }
 
 // Taking lines off the end finds the lines of the table, and the lines a forward reading finds
-// for every text of up to seven characters made of a letter, CR and LF.
+// for every text of up to seven characters made of a letter, CR and LF. Long lines are searched
+// many bytes at a time, so line ends also stand at every offset of lines shorter and longer than
+// one step, alone and in pairs, among bytes that differ from CR or LF by one bit.
 TEST(TakeLastLineTest, FindsTheLinesAForwardReadingFinds) {
   const std::string longLine(100, 'm');
   const struct {
@@ -77,6 +79,22 @@ TEST(TakeLastLineTest, FindsTheLinesAForwardReadingFinds) {
     }
   }
   ASSERT_EQ(texts.size(), 3280u);
+  using namespace std::string_view_literals;
+  constexpr std::string_view lineEnds[] = {"\n", "\r", "\r\n"};
+  for (const char filler : "m\x0c\x0b\x0e\x8a\x8d\xff\x00"sv) {
+    for (std::size_t length = 1; length <= 70; ++length) {
+      for (std::size_t at = 0; at <= length; ++at) {
+        for (const std::string_view lineEnd : lineEnds)
+          texts.push_back(std::string(length, filler).insert(at, lineEnd));
+      }
+    }
+  }
+  for (std::size_t first = 0; first < 70; ++first) {
+    for (std::size_t second = first; second < 70; second += 3) {
+      for (const std::string_view lineEnd : lineEnds)
+        texts.push_back(std::string(70, 'm').insert(second, lineEnd).insert(first, "\n"));
+    }
+  }
   for (const std::string& text : texts)
     EXPECT_EQ(BackwardLines(text), ForwardLines(text))
         << "text of " << text.size() << " characters";
