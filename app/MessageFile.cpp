@@ -1,8 +1,8 @@
 #include "app/MessageFile.h"
 
+#include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 #include "base/Exception.h"
 #include "platform/File.h"
@@ -57,32 +57,29 @@ const char* LineStart(const char* begin, const char* end) noexcept {
 
 // The file is read in pieces of this size, each searched for a NUL while it is still in the
 // processor's cache.
-constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+constexpr std::size_t kReadPiece = 64 * 1024;
 
 }  // namespace
 
 // Reads the file up to its first NUL, which ends the text; nothing after the piece holding the
 // NUL is read, so an endless file of NULs (the zero device) or a NUL before gigabytes costs one
-// piece. A file whose first piece holds no NUL gets room for its told size at once, so the text
-// is not moved as it grows; a file whose text ends early never gets that room.
+// piece. Once a piece holds no NUL, the text takes room for the size the file tells, so it is not
+// moved as it grows; a file whose text ends in its first piece never asks for that room.
 TMessageFile::TMessageFile(const std::string& fileName) {
   platform::TFileReader file(fileName);
   if (!file.IsOpen())
     RaiseCannotOpen(fileName);
+  std::array<char, kReadPiece> piece;
   for (;;) {
-    const std::size_t size = FText.size();
-    if (size == kReadPiece && file.SizeHint() < FText.max_size() - kReadPiece)
-      FText.reserve(static_cast<std::size_t>(file.SizeHint()) + kReadPiece);
-    FText.resize(size + kReadPiece);
-    const std::ptrdiff_t count = file.Read(FText.data() + size, kReadPiece);
+    const std::ptrdiff_t count = file.Read(piece.data(), piece.size());
     if (count < 0)
       RaiseCannotOpen(fileName);
-    const auto read = static_cast<std::size_t>(count);
-    const void* nul = std::memchr(FText.data() + size, '\0', read);
-    FText.resize(nul != nullptr
-                     ? static_cast<std::size_t>(static_cast<const char*>(nul) - FText.data())
-                     : size + read);
-    if (nul != nullptr || read == 0)
+    const std::string_view read(piece.data(), static_cast<std::size_t>(count));
+    const std::size_t nul = read.find('\0');
+    if (nul == std::string_view::npos && FText.empty() && file.SizeHint() < FText.max_size())
+      FText.reserve(static_cast<std::size_t>(file.SizeHint()));
+    FText.append(read.substr(0, nul));
+    if (count == 0 || nul != std::string_view::npos)
       return;
   }
 }
