@@ -1,11 +1,8 @@
 #include "app/MessageFile.h"
 
-#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
-#include <limits>
-#include <new>
 
 #include "base/Exception.h"
 #include "platform/File.h"
@@ -59,75 +56,35 @@ const char* LineStart(const char* begin, const char* end) noexcept {
 }
 
 // The file is read in pieces of this size, each searched for a NUL while it is still in the
-// processor's cache. Reading stops at the piece that holds the first NUL.
-constexpr std::size_t kReadPiece = std::size_t{1} << 20;
-// Room beyond a told size, where the read meets the file's end (or what a growing file adds).
-constexpr std::size_t kRoomAfterToldSize = 4096;
-// The first block for a file whose size is not told; it doubles as the bytes come.
-constexpr std::size_t kFirstBlockOfUnknownSize = 64 * 1024;
-
-// The block for the whole file: its told size and some room, or the first block of a file of
-// unknown size.
-std::size_t WholeFileBlockSize(std::uint64_t toldSize) {
-  if (toldSize == 0 || toldSize > std::numeric_limits<std::size_t>::max() - kRoomAfterToldSize)
-    return kFirstBlockOfUnknownSize;
-  return static_cast<std::size_t>(toldSize) + kRoomAfterToldSize;
-}
-
-// The block after a full one of `size` bytes: twice as large, and at least the whole file's.
-std::size_t GrownBlockSize(std::size_t size, std::size_t wholeFile) {
-  if (size > std::numeric_limits<std::size_t>::max() / 2)
-    throw std::bad_alloc();
-  return std::max(2 * size, wholeFile);
-}
-
-// A block of `capacity` bytes holding the `size` bytes of the full one.
-std::unique_ptr<char[]> Moved(std::unique_ptr<char[]> full, std::size_t size,
-                              std::size_t capacity) {
-  auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-  std::memcpy(larger.get(), full.get(), size);
-  return larger;
-}
+// processor's cache.
+constexpr std::size_t kReadPiece = 64 * 1024;
 
 }  // namespace
 
-// Reads the file up to its first NUL, which ends the text, into storage that is not zero-filled
-// first; nothing after the piece holding the NUL is read, so an endless file of NULs (the zero
-// device) or a NUL before gigabytes costs one piece. The first block holds one piece, so a
-// file whose text ends early never gets the block its told size asks for.
+// Reads the file up to its first NUL, which ends the text; nothing after the piece holding the
+// NUL is read, so an endless file of NULs (the zero device) or a NUL before gigabytes costs one
+// piece. Once a piece holds no NUL, the text takes room for the size the file tells, so it is not
+// moved as it grows; a file whose text ends in its first piece never asks for that room.
 TMessageFile::TMessageFile(const std::string& fileName) {
   platform::TFileReader file(fileName);
   if (!file.IsOpen())
     RaiseCannotOpen(fileName);
-  const std::size_t wholeFile = WholeFileBlockSize(file.SizeHint());
-  std::size_t capacity = std::min(wholeFile, kReadPiece);
-  FBytes = std::make_unique_for_overwrite<char[]>(capacity);
-  std::size_t size = 0;
+  std::array<char, kReadPiece> piece;
   for (;;) {
-    if (size == capacity) {
-      capacity = GrownBlockSize(capacity, wholeFile);
-      FBytes = Moved(std::move(FBytes), size, capacity);
-    }
-    char* const piece = FBytes.get() + size;
-    const std::ptrdiff_t count = file.Read(piece, std::min(kReadPiece, capacity - size));
+    const std::ptrdiff_t count = file.Read(piece.data(), piece.size());
     if (count < 0)
       RaiseCannotOpen(fileName);
-    if (count == 0)
-      break;
-    if (const void* nul = std::memchr(piece, '\0', static_cast<std::size_t>(count))) {
-      FTextLength = static_cast<std::size_t>(static_cast<const char*>(nul) - FBytes.get());
+    const std::string_view read(piece.data(), static_cast<std::size_t>(count));
+    const std::size_t nul = read.find('\0');
+    if (nul == std::string_view::npos && FText.empty() && file.SizeHint() < FText.max_size())
+      FText.reserve(static_cast<std::size_t>(file.SizeHint()));
+    FText.append(read.substr(0, nul));
+    if (count == 0 || nul != std::string_view::npos)
       return;
-    }
-    size += static_cast<std::size_t>(count);
   }
-  FTextLength = size;
 }
 
 namespace text {
-
-std::string_view UpToNul(std::string_view text) noexcept {
-  return text.substr(0, text.find('\0'));
-}
 
 std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept {
   if (rest.empty())
@@ -142,15 +99,6 @@ std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept {
   const char* const start = LineStart(begin, end);
   rest = std::string_view(begin, static_cast<std::size_t>(start - begin));
   return std::string_view(start, static_cast<std::size_t>(end - start));
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::string_view rest = UpToNul(text);
-  std::vector<std::string_view> lines;
-  while (const std::optional<std::string_view> line = TakeLastLine(rest))
-    lines.push_back(*line);
-  std::reverse(lines.begin(), lines.end());
-  return lines;
 }
 
 }  // namespace text

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstddef>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orvo {
 
@@ -19,27 +16,20 @@ class TMessageFile {
   TMessageFile& operator=(const TMessageFile&) = delete;
 
   // The file's bytes up to its first NUL, unchanged.
-  std::string_view Text() const noexcept { return {FBytes.get(), FTextLength}; }
+  std::string_view Text() const noexcept { return FText; }
 
  private:
   // The file's bytes in memory of our own, never a mapping of the file: a file cut short while
   // its lines are sent (a log rotated by copy and truncate) must not take the text away.
-  std::unique_ptr<char[]> FBytes;
-  std::size_t FTextLength = 0;
+  std::string FText;
 };
 
 namespace text {
-
-// The text up to its first NUL: a NUL ends the text of a message file.
-std::string_view UpToNul(std::string_view text) noexcept;
 
 // Takes the last line off the end of `rest` and gives it back without its line end; nullopt
 // when `rest` is empty. Lines end at LF, CR or CR LF (one line end each); a last line without a
 // line end counts; no empty line follows a final line end.
 std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept;
-
-// Every line of a text, up to its first NUL, in text order, by the rule of TakeLastLine.
-std::vector<std::string_view> SplitLines(std::string_view text);
 
 }  // namespace text
 

@@ -8,7 +8,9 @@
 #
 # Options: --reps N (runs per sender and file, default 5), --keep (keep the work directory),
 # --no-build (use build/default as it is), --waiting-receiver (the receiver waits on the socket
-# instead of napping; see bench/LoopbackReceiver.cpp).
+# instead of napping; see bench/LoopbackReceiver.cpp), --lines N (file mode only, one file of N
+# lines), --also NAME=PROGRAM (file mode also runs another orvologger build, in turn with the
+# others; repeatable: compares builds in one run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +19,8 @@ REPS=5
 KEEP=0
 BUILD=1
 RECEIVER_NAP=()
+LINES=""
+ALSO=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --smoke) SMOKE=1 ;;
@@ -24,8 +28,11 @@ while [ $# -gt 0 ]; do
     --keep) KEEP=1 ;;
     --no-build) BUILD=0 ;;
     --waiting-receiver) RECEIVER_NAP=(--nap-us 0) ;;
+    --lines) LINES="$2"; shift ;;
+    --also) ALSO+=("$2"); shift ;;
     *)
-      echo "usage: bench/run.sh [--smoke] [--reps N] [--keep] [--no-build] [--waiting-receiver]" >&2
+      echo "usage: bench/run.sh [--smoke] [--reps N] [--keep] [--no-build] [--waiting-receiver]" \
+        "[--lines N] [--also NAME=PROGRAM]..." >&2
       exit 2
       ;;
   esac
@@ -116,7 +123,9 @@ finish_receiver() {
 }
 
 # One timed send of a file: run_sender NAME FILE LINES COMMAND... (@PORT@ in COMMAND is the
-# receiver's port). Appends "name rate rss_kb received sent dropped loop_rate" to $WORK/results.
+# receiver's port). Appends "name rate rss_kb received sent dropped loop_rate cpu_rate" to
+# $WORK/results; cpu_rate is messages per second of the sender's own processor time (user and
+# system), which other programs running meanwhile disturb less than the wall-clock rate.
 run_sender() {
   local name="$1" file="$2" lines="$3"
   shift 3
@@ -138,6 +147,8 @@ run_sender() {
   seconds=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f", (b - a) / 1e9 }')
   rate=$(awk -v n="$lines" -v s="$seconds" 'BEGIN { printf "%.0f", n / s }')
   rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$timefile")
+  cpu_rate=$(awk -F': ' -v n="$lines" '/User time|System time/ { s += $2 }
+    END { if (s > 0) printf "%.0f", n / s; else print "-" }' "$timefile")
   read -r _ received _ _ _ dropped _ _ < <(tail -n 1 "$out")
   sent="$lines"
   loop_rate="-"
@@ -147,12 +158,18 @@ run_sender() {
   [ "$received" = "$sent" ] ||
     note_loss "$name $(basename "$file"): sent $sent, received $received, receiver's drops" \
       "$dropped; kernel UDP counters before: $counters_before, after: $(udp_drop_counters)"
-  echo "$name $rate $rss $received $sent $dropped $loop_rate" >>"$WORK/results"
+  echo "$name $rate $rss $received $sent $dropped $loop_rate $cpu_rate" >>"$WORK/results"
 }
 
 column_median() {
   local name="$1" column="$2"
   awk -v n="$name" -v c="$column" '$1 == n && $c != "-" { print $c }' "$WORK/results" | median
+}
+
+# "min..max" of a sender's rates.
+rate_spread() {
+  awk -v n="$1" '$1 == n { if (lo == "" || $2 < lo) lo = $2; if ($2 > hi) hi = $2 }
+    END { printf "%s..%s", lo, hi }' "$WORK/results"
 }
 
 ratio() {
@@ -168,6 +185,8 @@ echo
 if [ "$SMOKE" -eq 1 ]; then
   SIZES=(1000)
   REPS=1
+elif [ -n "$LINES" ]; then
+  SIZES=("$LINES")
 else
   SIZES=(10000 100000 1000000)
 fi
@@ -182,6 +201,9 @@ for lines in "${SIZES[@]}"; do
     run_sender orvologger "$file" "$lines" "$ORVO" -h "127.0.0.1:@PORT@" -f "$file"
     run_sender logger "$file" "$lines" "$LOGGER" --rfc3164 -d -n 127.0.0.1 -P @PORT@ -f "$file"
     run_sender raw "$file" "$lines" "$RAW" @PORT@ "$file"
+    for also in "${ALSO[@]}"; do
+      run_sender "${also%%=*}" "$file" "$lines" "${also#*=}" -h "127.0.0.1:@PORT@" -f "$file"
+    done
   done
   orvo=$(column_median orvologger 2)
   logg=$(column_median logger 2)
@@ -190,10 +212,25 @@ for lines in "${SIZES[@]}"; do
   orvo_rss=$(column_median orvologger 3)
   rss_limit=$(((bytes + 16 * 1024 * 1024) / 1024))
   echo "  $lines lines, $bytes bytes, $reps runs each"
-  printf '    %-11s %9s msg/s  peak RSS %7s KiB\n' orvologger "$orvo" "$orvo_rss"
-  printf '    %-11s %9s msg/s  peak RSS %7s KiB\n' logger "$logg" "$(column_median logger 3)"
-  printf '    %-11s %9s msg/s  peak RSS %7s KiB  (sendto loop alone: %s msg/s)\n' raw "$raw" \
-    "$(column_median raw 3)" "$limit"
+  printf '    %-11s %9s msg/s  peak RSS %7s KiB  spread %s\n' orvologger "$orvo" "$orvo_rss" \
+    "$(rate_spread orvologger)"
+  printf '    %-11s %9s msg/s  peak RSS %7s KiB  spread %s\n' logger "$logg" \
+    "$(column_median logger 3)" "$(rate_spread logger)"
+  printf '    %-11s %9s msg/s  peak RSS %7s KiB  spread %s  (sendto loop alone: %s msg/s)\n' raw \
+    "$raw" "$(column_median raw 3)" "$(rate_spread raw)" "$limit"
+  for also in "${ALSO[@]}"; do
+    name="${also%%=*}"
+    rate=$(column_median "$name" 2)
+    printf '    %-11s %9s msg/s  peak RSS %7s KiB  spread %s  /orvologger %s  /limit %s\n' "$name" \
+      "$rate" "$(column_median "$name" 3)" "$(rate_spread "$name")" "$(ratio "$rate" "$orvo")" \
+      "$(ratio "$rate" "$limit")"
+  done
+  if [ "${#ALSO[@]}" -gt 0 ]; then
+    echo "    per second of the sender's own processor time (median):"
+    for name in orvologger logger raw "${ALSO[@]%%=*}"; do
+      printf '      %-11s %9s msg/cpu-s\n' "$name" "$(column_median "$name" 8)"
+    done
+  fi
   echo "    orvologger/logger $(ratio "$orvo" "$logg")   orvologger/limit $(ratio "$orvo" "$limit")" \
     "  orvologger/raw process $(ratio "$orvo" "$raw")"
   echo "    orvologger peak RSS $orvo_rss KiB against file size + 16 MiB = $rss_limit KiB:" \
@@ -203,6 +240,7 @@ for lines in "${SIZES[@]}"; do
     "$WORK/results" | sort
 done
 echo
+[ -z "$LINES" ] || { [ "$FAILURES" -eq 0 ] || exit 1; exit 0; }
 
 # 2. One message, whole process ------------------------------------------------------------------
 echo "2. One message: whole-process time"

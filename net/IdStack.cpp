@@ -12,9 +12,6 @@ namespace orvo {
 
 namespace {
 
-constexpr std::size_t kShortestDottedQuad = 7;  // "0.0.0.0"
-constexpr std::size_t kLongestDottedQuad = 15;  // "255.255.255.255"
-
 struct TErrorText {
   std::int32_t Code;
   const char* Text;
@@ -70,34 +67,19 @@ const char* ErrorTextOf(std::int32_t code) {
   return "";
 }
 
-bool IsAddressByte(std::string_view field) {
-  const std::optional<std::int32_t> value = text::TryReadInteger(field);
-  return value.has_value() && *value >= 0 && *value <= 255;
-}
-
-// "localhost" compared without regard to letter case. Every character of the name is a lower-case
-// letter, so setting bit 5 of a character gives the name's character exactly when the character
-// is that letter in either case.
-bool IsLocalhost(std::string_view host) {
-  constexpr std::string_view localhost = "localhost";
-  if (host.size() != localhost.size())
-    return false;
-  for (std::size_t i = 0; i < host.size(); ++i) {
-    if ((host[i] | 0x20) != localhost[i])
-      return false;
-  }
-  return true;
-}
-
-// Four fields, the fourth being all that follows the third ".", each a byte by the integer
-// reading rule.
-bool IsDottedByRule(std::string_view text) {
+// A dotted address: four fields, the fourth being all that follows the third ".", each a byte
+// by the integer reading rule; its bytes, or nothing for any other text.
+std::optional<TIdIn4Addr> ReadDottedAddress(std::string_view text) {
+  TIdIn4Addr bytes{};
   std::string_view rest = text;
-  const std::string_view first = address::SplitField(rest);
-  const std::string_view second = address::SplitField(rest);
-  const std::string_view third = address::SplitField(rest);
-  return IsAddressByte(first) && IsAddressByte(second) && IsAddressByte(third) &&
-         IsAddressByte(rest);
+  for (std::size_t field = 0; field < bytes.size(); ++field) {
+    const std::string_view digits = field < 3 ? address::SplitField(rest) : rest;
+    const std::optional<std::int32_t> value = text::TryReadInteger(digits);
+    if (!value || *value < 0 || *value > 255)
+      return std::nullopt;
+    bytes[field] = static_cast<std::uint8_t>(*value);
+  }
+  return bytes;
 }
 
 constexpr std::string_view kLoopbackText = "127.0.0.1";
@@ -143,8 +125,7 @@ TIdStackSocketHandle TIdStack::NewSocket(std::int32_t type, std::int32_t protoco
 }
 
 bool TIdStack::IsDottedAddress(std::string_view text) const {
-  TIdIn4Addr bytes{};
-  return address::ReadPlainDottedQuad(text, bytes) || IsDottedByRule(text);
+  return ReadDottedAddress(text).has_value();
 }
 
 std::string TIdStack::ResolveAddress(const std::string& host) {
@@ -152,14 +133,11 @@ std::string TIdStack::ResolveAddress(const std::string& host) {
 }
 
 TIdDottedAddress TIdStack::ResolveDottedAddress(const std::string& host) {
-  if (IsLocalhost(host))
+  if (text::Lower(host) == "localhost")
     return {std::string(kLoopbackText), kLoopbackBytes};
-  // The common form of a dotted address is read once here, and its bytes travel with the text.
-  TIdIn4Addr bytes{};
-  if (address::ReadPlainDottedQuad(host, bytes))
+  // A dotted address is read once here, and its bytes travel with the text.
+  if (const std::optional<TIdIn4Addr> bytes = ReadDottedAddress(host))
     return {host, bytes};
-  if (IsDottedByRule(host))
-    return {host, std::nullopt};
   return {SockHostByName(host), std::nullopt};
 }
 
@@ -209,45 +187,6 @@ std::string_view SplitField(std::string_view& rest) {
   const std::string_view field = rest.substr(0, dot);
   rest = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);
   return field;
-}
-
-namespace {
-
-// The value of the digit at p, or a value above 9 at the end or for any other character.
-unsigned DigitAt(const char* p, const char* end) noexcept {
-  return p != end ? static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0' : 10U;
-}
-
-// Four fields of one to three decimal digits worth at most 255, between three dots; their
-// values go into bytes. The bytes come back through a reference, where the caller keeps them.
-bool ParsePlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  for (std::size_t field = 0; field < bytes.size(); ++field) {
-    if (field > 0 && (p == end || *p++ != '.'))
-      return false;
-    unsigned value = DigitAt(p, end);
-    if (value > 9)
-      return false;
-    if (const unsigned second = DigitAt(++p, end); second <= 9) {
-      value = value * 10 + second;
-      if (const unsigned third = DigitAt(++p, end); third <= 9) {
-        value = value * 10 + third;
-        ++p;
-        if (value > 255)
-          return false;
-      }
-    }
-    bytes[field] = static_cast<std::uint8_t>(value);
-  }
-  return p == end;
-}
-
-}  // namespace
-
-bool ReadPlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept {
-  return text.size() >= kShortestDottedQuad && text.size() <= kLongestDottedQuad &&
-         ParsePlainDottedQuad(text, bytes);
 }
 
 }  // namespace address

@@ -60,7 +60,8 @@ inline constexpr std::int32_t Id_SOCKET_ERROR = ws2::WS_SOCKET_ERROR;
 using TIdIn4Addr = std::array<std::uint8_t, 4>;
 
 // An address to send to: its dotted IPv4 text, with its four bytes when resolving has read them
-// already, so that the address record is built without reading the text a second time.
+// already (for "LOCALHOST" and a dotted address), so that a sender naming the same server for
+// every datagram reads the text once.
 struct TIdDottedAddress {
   std::string Text;
   std::optional<TIdIn4Addr> Bytes;
@@ -141,7 +142,7 @@ class TIdStack {
   // of the resolver, on every call.
   std::string ResolveAddress(const std::string& host);
   // ResolveAddress for a send: the text with the bytes that resolving read, which it has for
-  // "LOCALHOST" and for the common form of a dotted address.
+  // "LOCALHOST" and for a dotted address.
   TIdDottedAddress ResolveDottedAddress(const std::string& host);
   // The dotted text as one 32-bit value with its bytes in network order.
   std::uint32_t AddressOf(std::string_view text);
@@ -176,12 +177,6 @@ namespace address {
 // Splits off the text before the next "." of a dotted address and moves `rest` past that ".";
 // without a ".", the field is the whole rest and the rest becomes empty.
 std::string_view SplitField(std::string_view& rest);
-
-// Reads the common form of a dotted address, four fields of one to three decimal digits of at
-// most 255 each, into bytes; false (bytes then undefined) for every other text. Such a text is a
-// dotted address, and its fields read by the integer reading rule as these bytes, so it takes the
-// short road.
-bool ReadPlainDottedQuad(std::string_view text, TIdIn4Addr& bytes) noexcept;
 
 }  // namespace address
 

@@ -303,8 +303,6 @@ std::string TIdStackWindows::AddressToText(const TIdIn4Addr& address) {
 }
 
 void TIdStackWindows::TextToAddress(std::string_view dotted, TIdIn4Addr& bytes) {
-  if (address::ReadPlainDottedQuad(dotted, bytes))
-    return;
   // A fourth "." ends the fourth field; anything after it is ignored.
   std::string_view rest = dotted;
   for (std::uint8_t& byte : bytes) {

@@ -66,8 +66,8 @@ void TIdUDPBase::SendBytes(const std::string& host, std::int32_t port, const voi
 }
 
 const TIdDottedAddress& TIdUDPBase::DestinationOf(const std::string& host) {
-  // Reading the same text again would give the same bytes, so a host that was read as the
-  // common form of a dotted address is only compared; a name still goes to the resolver.
+  // Reading the same text again would give the same bytes, so a host that was read as a dotted
+  // address (or "LOCALHOST") is only compared; a name still goes to the resolver.
   if (!FDestination.Bytes || FDestination.Text != host)
     FDestination = CurrentStack().ResolveDottedAddress(host);
   return FDestination;

@@ -103,12 +103,6 @@ char* WriteTimeText(char* out, const TDateTimeParts& time) noexcept {
   return WriteTwoDigits(out, time.Second);
 }
 
-// Copies as much of `piece` as fits before `end`; gives the position after the copy.
-char* CopyBounded(std::string_view piece, char* out, const char* end) noexcept {
-  const auto room = static_cast<std::size_t>(end - out);
-  return std::copy_n(piece.data(), std::min(piece.size(), room), out);
-}
-
 }  // namespace
 
 TIdSysLogMessage::TIdSysLogMessage() : FMsg(std::make_unique<TIdSysLogMsgPart>()) {
@@ -213,7 +207,7 @@ void TIdSysLogMessage::ParseHeader(std::size_t& position) {
     MaskNonAscii(FHostname);
     position += space == std::string_view::npos ? rest.size() : space + 1;
   } catch (const Exception&) {
-    FTimeStamp = FClock.Now();
+    FTimeStamp = platform::GetLocalTime();
     FHostname = FPeerAddress;
   }
 }
@@ -247,7 +241,7 @@ TDateTime TIdSysLogMessage::ParseTimeStamp(std::string_view text) const {
     }
   };
   TDateTimeParts parts;
-  parts.Year = datetime::YearOf(FClock.Now());
+  parts.Year = datetime::YearOf(platform::GetLocalTime());
   check(stamp.size() == kTimeStampLength);
   const std::string_view fields = stamp;
   parts.Month = syslog::MonthFromName(fields.substr(0, 3));
@@ -266,23 +260,23 @@ TDateTime TIdSysLogMessage::ParseTimeStamp(std::string_view text) const {
 
 std::string TIdSysLogMessage::EncodeText() {
   std::string text;
-  EncodeTextInto(text, FClock.Now());
+  EncodeTextInto(text, platform::GetLocalTime());
   return text;
 }
 
 void TIdSysLogMessage::EncodeTextInto(std::string& text, TDateTime now) {
   RenewTimeStampOfAnotherYear(now);
-  const std::string_view head = HeadText();
-  const std::string& msg = FMsg->Text();
-  // Sized once and written in place: a kept text whose length matches the last datagram's is
-  // neither grown nor filled first.
-  text.resize(std::min(head.size() + FHostname.size() + 1 + msg.size(), syslog::kMaxDatagramSize));
-  char* out = text.data();
-  const char* const end = out + text.size();
-  out = CopyBounded(head, out, end);
-  out = CopyBounded(FHostname, out, end);
-  out = CopyBounded(" ", out, end);
-  CopyBounded(msg, out, end);
+  // "<PRI>Mmm dd hh:mm:ss " for the longest PRI.
+  std::array<char, 21> head{};
+  char* out = head.data();
+  *out++ = '<';
+  out = std::to_chars(out, head.data() + head.size(), static_cast<int>(FPri)).ptr;
+  *out++ = '>';
+  out = WriteTimeText(out, datetime::DecodeDateTime(FTimeStamp));
+  *out++ = ' ';
+  text.assign(head.data(), out).append(FHostname).append(" ").append(FMsg->Text());
+  if (text.size() > syslog::kMaxDatagramSize)
+    text.resize(syslog::kMaxDatagramSize);
 }
 
 void TIdSysLogMessage::LoadFromDatagram(std::istream& source, std::int64_t size, std::string peer) {
@@ -302,37 +296,15 @@ void TIdSysLogMessage::ParseText(std::string text) {
 }
 
 std::string TIdSysLogMessage::BuildHeader() {
-  RenewTimeStampOfAnotherYear(FClock.Now());
-  const std::string_view head = HeadText();
-  const std::string_view time = head.substr(head.find('>') + 1, kTimeTextLength);
-  std::string header;
-  header.reserve(time.size() + 1 + FHostname.size());
-  header.append(time).append(" ").append(FHostname);
-  return header;
+  RenewTimeStampOfAnotherYear(platform::GetLocalTime());
+  std::array<char, kTimeTextLength> time{};
+  WriteTimeText(time.data(), datetime::DecodeDateTime(FTimeStamp));
+  return std::string(time.data(), time.size()) + " " + FHostname;
 }
 
 void TIdSysLogMessage::RenewTimeStampOfAnotherYear(TDateTime now) noexcept {
   if (!datetime::SameYear(FTimeStamp, now))
     FTimeStamp = now;
-}
-
-std::string_view TIdSysLogMessage::HeadText() noexcept {
-  static_assert(kLongestHeadText == std::string_view("<191>").size() + kTimeTextLength + 1);
-  const std::int64_t second = datetime::SecondOf(FTimeStamp);
-  if (!FHead.Known || FHead.Second != second || FHead.Pri != FPri) {
-    char* const begin = FHead.Text.data();
-    char* out = begin;
-    *out++ = '<';
-    out = std::to_chars(out, begin + FHead.Text.size(), static_cast<int>(FPri)).ptr;
-    *out++ = '>';
-    out = WriteTimeText(out, datetime::DecodeDateTime(FTimeStamp));
-    *out++ = ' ';
-    FHead.Known = true;
-    FHead.Second = second;
-    FHead.Pri = FPri;
-    FHead.Size = static_cast<std::size_t>(out - begin);
-  }
-  return std::string_view(FHead.Text.data(), FHead.Size);
 }
 
 namespace syslog {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -11,7 +10,6 @@
 #include "base/DateTime.h"
 #include "net/IdComponent.h"
 #include "net/IdException.h"
-#include "platform/Clock.h"
 #include "syslog/IdSysLogMsgPart.h"
 #include "syslog/IdSyslogTypes.h"
 
@@ -116,23 +114,7 @@ class TIdSysLogMessage : public TIdBaseComponent {
   std::string BuildHeader();
 
  private:
-  // "<PRI>Mmm dd hh:mm:ss " for the longest PRI.
-  static constexpr std::size_t kLongestHeadText = 21;
-
-  // What HeadText gave last, with the second and the PRI it was written for.
-  struct THeadText {
-    bool Known = false;
-    std::int64_t Second = 0;
-    TIdSyslogPRI Pri = 0;
-    std::size_t Size = 0;
-    std::array<char, kLongestHeadText> Text{};
-  };
-
   void RenewTimeStampOfAnotherYear(TDateTime now) noexcept;
-  // "<PRI>Mmm dd hh:mm:ss " of Pri and TimeStamp. A sender encodes many messages of one PRI
-  // within one second, and they all begin with this text, so it is written again only when the
-  // second or the PRI changes.
-  std::string_view HeadText() noexcept;
 
   std::unique_ptr<TIdSysLogMsgPart> FMsg;
   TIdSyslogFacility FFacility = TIdSyslogFacility::sfUserLevel;
@@ -143,9 +125,6 @@ class TIdSysLogMessage : public TIdBaseComponent {
   std::string FRawText;
   std::string FPeerAddress;
   TIdSyslogPRI FPri = 13;
-  THeadText FHead;
-  // Read for the stamps and the year rule; parsing a stamp, which changes nothing, reads it too.
-  mutable platform::TLocalClock FClock;
 };
 
 namespace syslog {

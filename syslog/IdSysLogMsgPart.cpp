@@ -1,9 +1,7 @@
 #include "syslog/IdSysLogMsgPart.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
-#include <optional>
 
 #include "base/Text.h"
 
@@ -60,10 +58,8 @@ void TIdSysLogMsgPart::SetPIDAvailable(bool value) {
   const std::string_view content = ContentOf(FText);
   FPIDAvailable = value;
   Rebuild(tag, FormatPidPart(pid), content);
-  if (!value && FText == ":") {
+  if (!value && FText == ":")
     FText.clear();
-    FHeadLength = kUnknownHead;
-  }
 }
 
 std::string TIdSysLogMsgPart::Process() const {
@@ -91,17 +87,11 @@ std::string TIdSysLogMsgPart::Content() const {
 }
 
 void TIdSysLogMsgPart::SetContent(std::string_view value) {
-  if (FHeadLength == kUnknownHead) {
-    RebuildWithPid(PidOf(FText), value);
-    return;
-  }
-  // Only what follows the head changes; the string copies a value taken from itself safely.
-  FText.replace(FHeadLength, std::string::npos, value);
+  RebuildWithPid(PidOf(FText), value);
 }
 
 void TIdSysLogMsgPart::Assign(const TIdSysLogMsgPart& source) {
   FText = source.FText;
-  FHeadLength = kUnknownHead;
 }
 
 std::string TIdSysLogMsgPart::FormatPidPart(std::int32_t pid) const {
@@ -120,45 +110,11 @@ void TIdSysLogMsgPart::RebuildWithPid(std::int32_t pid, std::string_view content
   Rebuild(TagOf(FText), FormatPidPart(pid), content);
 }
 
+// tag, pidPart and content may all point into FText, so the text is built beside it.
 void TIdSysLogMsgPart::Rebuild(std::string_view tag, std::string_view pidPart,
                                std::string_view content) {
-  const std::size_t headLength = tag.size() + pidPart.size();
-  ReplaceText(tag, pidPart, content);
-  const std::string_view head = std::string_view(FText).substr(0, headLength);
-  FHeadLength = HeadReadsBack(head) ? headLength : kUnknownHead;
-}
-
-// A head holding a colon decides tag and PID alone, whatever content follows it; when it also
-// reads back as the same tag and PID part, a Content write would rebuild exactly that head.
-bool TIdSysLogMsgPart::HeadReadsBack(std::string_view head) const {
-  if (head.find(':') == std::string_view::npos)
-    return false;
-  const std::string_view digits = PidTextOf(head);
-  const std::optional<std::int32_t> pid =
-      digits.empty() ? std::optional<std::int32_t>(-1) : text::TryReadInteger(digits);
-  if (!pid)
-    return false;
-  const std::string_view tag = TagOf(head);
-  const std::string pidPart = FormatPidPart(*pid);
-  return head.size() == tag.size() + pidPart.size() && head.starts_with(tag) &&
-         head.substr(tag.size()) == pidPart;
-}
-
-// tag, pidPart and content may all point into FText. When the text already begins with the
-// tag and PID part, only the content is replaced in place (the string copies a content taken
-// from itself safely), so a steady stream of writes reuses the text's storage; otherwise the
-// text is built anew beside the old one.
-void TIdSysLogMsgPart::ReplaceText(std::string_view tag, std::string_view pidPart,
-                                   std::string_view content) {
-  const std::size_t headLength = tag.size() + pidPart.size();
-  const bool headKept = FText.size() >= headLength && FText.compare(0, tag.size(), tag) == 0 &&
-                        FText.compare(tag.size(), pidPart.size(), pidPart) == 0;
-  if (headKept) {
-    FText.replace(headLength, std::string::npos, content);
-    return;
-  }
   std::string text;
-  text.reserve(headLength + content.size());
+  text.reserve(tag.size() + pidPart.size() + content.size());
   text.append(tag).append(pidPart).append(content);
   FText = std::move(text);
 }

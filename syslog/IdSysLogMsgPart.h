@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,10 +22,7 @@ class TIdSysLogMsgPart {
 
   // The whole MSG part, byte for byte what is sent.
   const std::string& Text() const noexcept { return FText; }
-  void SetText(std::string value) noexcept {
-    FText = std::move(value);
-    FHeadLength = kUnknownHead;
-  }
+  void SetText(std::string value) noexcept { FText = std::move(value); }
 
   // The tag: what stands before the first "[" of the part before the first colon. A written
   // tag is cut to fit 32 characters together with the PID part, then to its leading run of
@@ -51,20 +47,12 @@ class TIdSysLogMsgPart {
   virtual std::string FormatPidPart(std::int32_t pid) const;
 
  private:
-  static constexpr std::size_t kUnknownHead = std::string::npos;
-
   void Rebuild(std::string_view tag, std::string_view pidPart, std::string_view content);
   // Rebuild with the text's own tag.
   void RebuildWithPid(std::int32_t pid, std::string_view content);
-  void ReplaceText(std::string_view tag, std::string_view pidPart, std::string_view content);
-  bool HeadReadsBack(std::string_view head) const;
 
   bool FPIDAvailable = false;
   std::string FText;
-  // The length of the tag and PID part that begin Text, when the last write built them and they
-  // read back as themselves whatever content follows: a Content write then only replaces what
-  // comes after them. kUnknownHead when Text came from elsewhere.
-  std::size_t FHeadLength = kUnknownHead;
 };
 
 namespace syslog {

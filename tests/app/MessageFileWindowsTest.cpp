@@ -6,6 +6,7 @@
 
 #include "app/MessageFile.h"
 #include "base/Exception.h"
+#include "tests/support/Raised.h"
 #include "tests/support/TempDir.h"
 
 // The message file on Windows: opened so that others may read it but not write it, and named
@@ -13,11 +14,11 @@
 namespace orvo {
 namespace {
 
-using Lines = std::vector<std::string_view>;
+constexpr std::string_view kText = "first\r\nsecond\r\n";
 
 class MessageFileSharingTest : public ::testing::Test {
  protected:
-  void SetUp() override { FDir.Write("messages.txt", "first\r\nsecond\r\n"); }
+  void SetUp() override { FDir.Write("messages.txt", std::string(kText)); }
 
   // Another opening of the file, with its own access and sharing.
   HANDLE OpenElsewhere(DWORD access, DWORD share) const {
@@ -32,20 +33,17 @@ TEST_F(MessageFileSharingTest, AFileOpenForWritingElsewhereIsNotRead) {
   const HANDLE writer =
       OpenElsewhere(GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  try {
-    TMessageFile file(FPath.string());
-    FAIL() << "read a file that another handle may write";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "ファイル " + FPath.string() + " は開けません");
-  }
+  const auto failure = test::Raised<Exception>([&] { TMessageFile file(FPath.string()); });
   ::CloseHandle(writer);
-  EXPECT_EQ(text::SplitLines(TMessageFile(FPath.string()).Text()), (Lines{"first", "second"}));
+  ASSERT_TRUE(failure) << "read a file that another handle may write";
+  EXPECT_EQ(failure->Message(), "ファイル " + FPath.string() + " は開けません");
+  EXPECT_EQ(TMessageFile(FPath.string()).Text(), kText);
 }
 
 TEST_F(MessageFileSharingTest, OtherReadersAreWelcome) {
   const HANDLE reader = OpenElsewhere(GENERIC_READ, FILE_SHARE_READ);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(text::SplitLines(TMessageFile(FPath.string()).Text()), (Lines{"first", "second"}));
+  EXPECT_EQ(TMessageFile(FPath.string()).Text(), kText);
   ::CloseHandle(reader);
 }
 
@@ -55,7 +53,7 @@ TEST_F(MessageFileSharingTest, ANameOutsideAsciiIsReadAsUtf8) {
       std::filesystem::path(FDir.Path()).wstring() + L"\\\u65e5\u672c\u8a9e.txt";
   std::filesystem::copy_file(FPath, wideName);
   const std::string utf8Name = FDir.Path() + "\\\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt";
-  EXPECT_EQ(text::SplitLines(TMessageFile(utf8Name).Text()), (Lines{"first", "second"}));
+  EXPECT_EQ(TMessageFile(utf8Name).Text(), kText);
 }
 
 }  // namespace

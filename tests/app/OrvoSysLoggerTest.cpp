@@ -6,6 +6,7 @@
 
 #include "base/Exception.h"
 #include "platform/Process.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
@@ -49,26 +50,21 @@ TEST_F(OrvoSysLoggerTest, NoParametersStillStoreTheProcessId) {
   EXPECT_TRUE(FLogger.NothingToSend());
 }
 
+// The process id is written before the tag, so that the tag is cut with the id's part counted.
 TEST_F(OrvoSysLoggerTest, TheScanWritesIntoTheComponents) {
-  Parse({"-h", "10.0.0.5:601", "-p", "uucp.err", "-is", "-t", "app", "-f", "list.txt", "hi"});
+  const std::string longTag(40, 't');
+  Parse({"-h", "10.0.0.5:601", "-p", "uucp.err", "-is", "-t", longTag, "-f", "list.txt", "hi"});
   EXPECT_EQ(FLogger.syslog->Host(), "10.0.0.5");
   EXPECT_EQ(FLogger.syslog->Port(), 601);
   EXPECT_EQ(FLogger.SysLogMessage->Facility(), TIdSyslogFacility::sfUUCP);
   EXPECT_EQ(FLogger.SysLogMessage->Severity(), TIdSyslogSeverity::slError);
   EXPECT_EQ(FLogger.SysLogMessage->Pri(), 67);
-  EXPECT_EQ(Msg().Text(), "app[" + FPid + "]:");
+  const std::string pidPart = "[" + FPid + "]:";
+  EXPECT_EQ(Msg().Text(), longTag.substr(0, 32 - pidPart.size()) + pidPart);
   EXPECT_TRUE(FLogger.Echo());
   EXPECT_EQ(FLogger.FileName(), "list.txt");
   EXPECT_EQ(FLogger.MessageText(), "hi");
   EXPECT_FALSE(FLogger.NothingToSend());
-}
-
-TEST_F(OrvoSysLoggerTest, TheTagIsCutWithTheProcessIdPartCounted) {
-  const std::string longTag(40, 't');
-  Parse({"-i", "-t", longTag});
-  const std::string pidPart = "[" + FPid + "]:";
-  EXPECT_EQ(Msg().Process(), longTag.substr(0, 32 - pidPart.size()));
-  EXPECT_EQ(Msg().Text(), longTag.substr(0, 32 - pidPart.size()) + pidPart);
 }
 
 TEST_F(OrvoSysLoggerTest, AFileNameAloneIsSomethingToSend) {
@@ -81,12 +77,9 @@ TEST_F(OrvoSysLoggerTest, AFileNameAloneIsSomethingToSend) {
 TEST_F(OrvoSysLoggerTest, AMissingFileRaisesBeforeAnythingIsSent) {
   Parse({"-h", "no..such.host", "-f", "/nonexistent/orvo-messages.txt"});
   std::string echo = "unchanged";
-  try {
-    FLogger.SendMessages(echo);
-    FAIL() << "no exception";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "ファイル /nonexistent/orvo-messages.txt は開けません");
-  }
+  const auto failure = test::Raised<Exception>([&] { FLogger.SendMessages(echo); });
+  ASSERT_TRUE(failure) << "no exception";
+  EXPECT_EQ(failure->Message(), "ファイル /nonexistent/orvo-messages.txt は開けません");
   EXPECT_EQ(echo, "unchanged");
 }
 

@@ -7,6 +7,7 @@
 #include "net/IdStack.h"
 #include "tests/support/Handles.h"
 #include "tests/support/LoopbackReceiver.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
@@ -67,12 +68,9 @@ TEST_F(UDPClientTest, DeactivatingClosesTheSocketAndTheNextSendOpensANewOne) {
 
 TEST_F(UDPClientTest, OversizedTextRaisesPackageSizeTooBigAndTheSocketStaysUsable) {
   const std::string tooLong(70000, 'x');
-  try {
-    FClient.SendText(tooLong);
-    FAIL() << "an oversized datagram was accepted";
-  } catch (const EIdPackageSizeTooBig& e) {
-    EXPECT_EQ(e.Message(), "Package Size Too Big.");
-  }
+  const auto refused = test::Raised<EIdPackageSizeTooBig>([&] { FClient.SendText(tooLong); });
+  ASSERT_TRUE(refused) << "an oversized datagram was accepted";
+  EXPECT_EQ(refused->Message(), "Package Size Too Big.");
   EXPECT_TRUE(FClient.Active());
   FClient.SendText("short");
   const auto datagram = FReceiver.Receive();
@@ -141,13 +139,10 @@ TEST_F(UDPClientTest, ActivatingOpensOneSocketAtOnceAndRepeatingItDoesNothing) {
 TEST_F(UDPClientTest, UnresolvableHostFailsBeforeAnySocketIsOpened) {
   const int closed = test::OpenHandleCount();
   FClient.SetHost("no..such.host");
-  try {
-    FClient.SendText("lost");
-    FAIL() << "an unresolvable host was accepted";
-  } catch (const EIdSocketError& e) {
-    EXPECT_EQ(e.SocketCode(), 11001);
-    EXPECT_EQ(e.Message(), "Socket Error # 11001\r\n");
-  }
+  const auto failure = test::Raised<EIdSocketError>([&] { FClient.SendText("lost"); });
+  ASSERT_TRUE(failure) << "an unresolvable host was accepted";
+  EXPECT_EQ(failure->SocketCode(), 11001);
+  EXPECT_EQ(failure->Message(), "Socket Error # 11001\r\n");
   EXPECT_FALSE(FClient.Active());
   EXPECT_EQ(test::OpenHandleCount(), closed);
 }

@@ -5,6 +5,7 @@
 
 #include "SyslogTestSupport.h"
 #include "syslog/IdSysLogMessage.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
@@ -28,12 +29,9 @@ class IdSysLogMessageParseTest : public test::FixedClockTest {
   }
 
   std::string TimeStampError(std::string_view text) const {
-    try {
-      (void)FMessage.ParseTimeStamp(text);
-    } catch (const EInvalidSyslogMessage& e) {
-      return e.Message();
-    }
-    return "no error";
+    const auto failure =
+        test::Raised<EInvalidSyslogMessage>([&] { (void)FMessage.ParseTimeStamp(text); });
+    return failure ? failure->Message() : "no error";
   }
 
   TIdSysLogMessage FMessage;
@@ -204,12 +202,10 @@ TEST_F(IdSysLogMessageParseTest, DatagramIsCappedAt1024Bytes) {
 TEST_F(IdSysLogMessageParseTest, ShortStreamFailsWithOnlyThePeerChanged) {
   Load(kWorkedExample);
   std::istringstream stream("<0>short");
-  try {
-    FMessage.LoadFromDatagram(stream, 100, "203.0.113.1");
-    FAIL() << "a short stream was read";
-  } catch (const EReadError& e) {
-    EXPECT_EQ(e.Message(), "Stream read error");
-  }
+  const auto failure =
+      test::Raised<EReadError>([&] { FMessage.LoadFromDatagram(stream, 100, "203.0.113.1"); });
+  ASSERT_TRUE(failure) << "a short stream was read";
+  EXPECT_EQ(failure->Message(), "Stream read error");
   EXPECT_EQ(FMessage.PeerAddress(), "203.0.113.1");
   EXPECT_EQ(FMessage.RawText(), kWorkedExample);
   EXPECT_EQ(FMessage.Pri(), 13);
