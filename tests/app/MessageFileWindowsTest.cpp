@@ -6,6 +6,7 @@
 
 #include "app/MessageFile.h"
 #include "base/Exception.h"
+#include "tests/support/Raised.h"
 #include "tests/support/TempDir.h"
 
 // The message file on Windows: opened so that others may read it but not write it, and named
@@ -32,12 +33,9 @@ TEST_F(MessageFileSharingTest, AFileOpenForWritingElsewhereIsNotRead) {
   const HANDLE writer =
       OpenElsewhere(GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  try {
-    TMessageFile file(FPath.string());
-    FAIL() << "read a file that another handle may write";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "ファイル " + FPath.string() + " は開けません");
-  }
+  const auto error = test::Raised<Exception>([&] { TMessageFile file(FPath.string()); });
+  ASSERT_TRUE(error) << "read a file that another handle may write";
+  EXPECT_EQ(error->Message(), "ファイル " + FPath.string() + " は開けません");
   ::CloseHandle(writer);
   EXPECT_EQ(text::SplitLines(TMessageFile(FPath.string()).Text()), (Lines{"first", "second"}));
 }
