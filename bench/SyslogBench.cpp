@@ -1,4 +1,4 @@
-// Encoding and parsing of the worked example message, with the heap allocations counted.
+// Encoding and parsing of the reference message, with the heap allocations counted.
 #include <benchmark/benchmark.h>
 
 #include "bench/AllocationCount.h"
