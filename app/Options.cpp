@@ -1,6 +1,7 @@
 #include "app/Options.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/Text.h"
 
@@ -103,6 +104,30 @@ void AppendWord(std::string& text, std::string_view word) {
   }
 }
 
+// The position of the first entry one of whose names equals name, which must be lower-case
+// already. An empty name matches nothing.
+std::optional<std::size_t> FindName(std::string_view name, const std::string_view* table,
+                                    std::size_t count) {
+  if (name.empty())
+    return std::nullopt;
+  for (std::size_t position = 0; position < count; ++position)
+    if (NameMatches(name, table[position]))
+      return position;
+  return std::nullopt;
+}
+
+// The position in kFacilityNames (or kSeverityNames) of field 0 (or field 1) of value split at
+// dots, lowered; nothing when it names no entry.
+std::optional<std::size_t> FacilityOrdinal(std::string_view value) {
+  return FindName(text::Lower(ExtractField(0, '.', value)), kFacilityNames.data(),
+                  kFacilityNames.size());
+}
+
+std::optional<std::size_t> SeverityOrdinal(std::string_view value) {
+  return FindName(text::Lower(ExtractField(1, '.', value)), kSeverityNames.data(),
+                  kSeverityNames.size());
+}
+
 }  // namespace
 
 std::string ExtractField(int index, char separator, std::string_view text) {
@@ -131,26 +156,6 @@ void ParseHostPort(std::string_view value, std::string& host, std::int32_t& port
   const std::int32_t number = text::TryReadInteger(ExtractField(1, ':', value)).value_or(-1);
   if (number > 0)
     port = number;
-}
-
-std::optional<std::size_t> FindName(std::string_view name, const std::string_view* table,
-                                    std::size_t count) {
-  if (name.empty())
-    return std::nullopt;
-  for (std::size_t position = 0; position < count; ++position)
-    if (NameMatches(name, table[position]))
-      return position;
-  return std::nullopt;
-}
-
-std::optional<std::size_t> FacilityOrdinal(std::string_view value) {
-  return FindName(text::Lower(ExtractField(0, '.', value)), kFacilityNames.data(),
-                  kFacilityNames.size());
-}
-
-std::optional<std::size_t> SeverityOrdinal(std::string_view value) {
-  return FindName(text::Lower(ExtractField(1, '.', value)), kSeverityNames.data(),
-                  kSeverityNames.size());
 }
 
 void ParsePriority(std::string_view value, TIdSyslogFacility& facility,

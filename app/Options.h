@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,16 +29,6 @@ std::string ExtractField(int index, char separator, std::string_view text);
 // as an integer above 0, else the port stays as it was.
 void ParseHostPort(std::string_view value, std::string& host, std::int32_t& port);
 
-// The position of the first entry one of whose names equals name, which must be lower-case
-// already. An empty name matches nothing.
-std::optional<std::size_t> FindName(std::string_view name, const std::string_view* table,
-                                    std::size_t count);
-
-// The position in kFacilityNames (or kSeverityNames) of field 0 (or field 1) of value split at
-// dots, lowered; nothing when it names no entry.
-std::optional<std::size_t> FacilityOrdinal(std::string_view value);
-std::optional<std::size_t> SeverityOrdinal(std::string_view value);
-
 // facility := the entry named by field 0 of value split at dots, else sfUserLevel; severity :=
 // the entry named by field 1, else slNotice. Both are always written.
 void ParsePriority(std::string_view value, TIdSyslogFacility& facility,
@@ -49,14 +38,14 @@ void ParsePriority(std::string_view value, TIdSyslogFacility& facility,
 struct TScanResult {
   std::string Host = "127.0.0.1";
   std::int32_t Port = 514;
-  std::string Tag;
+  std::string Tag{};
   TIdSyslogFacility Facility = TIdSyslogFacility::sfUserLevel;
   TIdSyslogSeverity Severity = TIdSyslogSeverity::slNotice;
   bool ShowHelp = false;
   bool Echo = false;
   bool PIDAvailable = false;
-  std::string FileName;
-  std::string MessageText;
+  std::string FileName{};
+  std::string MessageText{};
 };
 
 TScanResult ScanParameters(const std::vector<std::string>& parameters);

@@ -1,4 +1,4 @@
-// Encoding and parsing of the worked example message, with the heap allocations counted.
+// Encoding and parsing of the reference message, with the heap allocations counted.
 #include <benchmark/benchmark.h>
 
 #include "bench/AllocationCount.h"
@@ -8,9 +8,9 @@
 namespace orvo {
 namespace {
 
-constexpr char kWorkedExample[] = "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:hello";
+constexpr char kReferenceMessage[] = "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:hello";
 
-void MakeWorkedExample(TIdSysLogMessage& message) {
+void MakeReferenceMessage(TIdSysLogMessage& message) {
   message.SetHostname("192.0.2.10");
   message.Msg().SetPIDAvailable(true);
   message.Msg().SetPID(1234);
@@ -37,8 +37,8 @@ class AllocationCounter {
 
 void BM_EncodeText(benchmark::State& state) {
   TIdSysLogMessage message;
-  MakeWorkedExample(message);
-  if (message.EncodeText() != kWorkedExample)
+  MakeReferenceMessage(message);
+  if (message.EncodeText() != kReferenceMessage)
     state.SkipWithError("wrong text");
   const AllocationCounter allocations(state);
   for (auto _ : state)
@@ -49,7 +49,7 @@ BENCHMARK(BM_EncodeText);
 // The program's per-line path: a new content, then the datagram text.
 void BM_ContentWriteAndEncodeText(benchmark::State& state) {
   TIdSysLogMessage message;
-  MakeWorkedExample(message);
+  MakeReferenceMessage(message);
   const std::string lines[] = {"hello", "a somewhat longer line of a message file"};
   std::size_t line = 0;
   const AllocationCounter allocations(state);
@@ -62,7 +62,7 @@ BENCHMARK(BM_ContentWriteAndEncodeText);
 
 void BM_ParseText(benchmark::State& state) {
   TIdSysLogMessage message;
-  const std::string text = kWorkedExample;
+  const std::string text = kReferenceMessage;
   const AllocationCounter allocations(state);
   for (auto _ : state) {
     message.ParseText(text);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace orvo::options {
 namespace {
 
@@ -45,162 +47,142 @@ TEST(ParseHostPortTest, SetsHostAlwaysAndPortOnlyWhenUsable) {
   EXPECT_EQ(port, 32) << "hex reads; anything after a second colon is ignored";
 }
 
-TEST(PriorityNamesTest, FirstAndSecondNamesSelectTheirPosition) {
-  EXPECT_EQ(FacilityOrdinal("local3.err"), 19u);
-  EXPECT_EQ(SeverityOrdinal("local3.err"), 3u);
-  EXPECT_EQ(FacilityOrdinal("LOCAL3.ERR"), 19u);
-  EXPECT_EQ(SeverityOrdinal("LOCAL3.ERR"), 3u);
-  EXPECT_EQ(FacilityOrdinal("security.warning"), 4u);
-  EXPECT_EQ(SeverityOrdinal("security.warning"), 4u);
-  EXPECT_EQ(FacilityOrdinal("auth.panic"), 4u);
-  EXPECT_EQ(SeverityOrdinal("auth.panic"), 0u);
-  EXPECT_EQ(FacilityOrdinal("cron.info"), 8u);
-  EXPECT_EQ(FacilityOrdinal("uucp.debug"), 9u);
-  EXPECT_EQ(SeverityOrdinal("uucp.debug"), 7u);
-  EXPECT_EQ(FacilityOrdinal("cron2.x.crit"), 15u);
-  EXPECT_EQ(SeverityOrdinal("x.crit.debug"), 2u) << "anything after a second dot is ignored";
-}
-
-TEST(PriorityNamesTest, AlartIsSpelledSoAndAlertMatchesNothing) {
-  EXPECT_EQ(FacilityOrdinal("alart.alart"), 14u);
-  EXPECT_EQ(SeverityOrdinal("alart.alart"), 1u);
-  EXPECT_EQ(FacilityOrdinal("alert.alert"), std::nullopt);
-  EXPECT_EQ(SeverityOrdinal("user.alert"), std::nullopt);
-}
-
-TEST(PriorityNamesTest, EmptyNumericAndPartialNamesMatchNothing) {
-  EXPECT_EQ(FacilityOrdinal(".err"), std::nullopt);
-  EXPECT_EQ(SeverityOrdinal("local3"), std::nullopt);
-  EXPECT_EQ(SeverityOrdinal("local3."), std::nullopt);
-  EXPECT_EQ(FacilityOrdinal("16.3"), std::nullopt);
-  EXPECT_EQ(SeverityOrdinal("16.3"), std::nullopt);
-  EXPECT_EQ(FacilityOrdinal("auth:security.err"), std::nullopt);
-  EXPECT_EQ(FacilityOrdinal("loc.err"), std::nullopt);
-}
-
-TEST(ParsePriorityTest, AlwaysWritesBothAndStartsFromTheDefaults) {
-  using F = TIdSyslogFacility;
-  using S = TIdSyslogSeverity;
-  struct {
-    const char* Value;
-    F Facility;
-    S Severity;
-  } const cases[] = {{"local3.err", F::sfLocalUseThree, S::slError},
-                     {"security.warning", F::sfSecurityOne, S::slWarning},
-                     {"cron.info", F::sfClockDaemonOne, S::slInformational},
-                     {"local7.emerg", F::sfLocalUseSeven, S::slEmergency},
-                     {"user.alert", F::sfUserLevel, S::slNotice},
-                     {"foo.bar", F::sfUserLevel, S::slNotice},
-                     {"", F::sfUserLevel, S::slNotice}};
-  for (const auto& c : cases) {
-    // Start from values no name gives back, so every write shows.
-    F facility = F::sfKernel;
-    S severity = S::slDebug;
-    ParsePriority(c.Value, facility, severity);
-    EXPECT_EQ(facility, c.Facility) << c.Value;
-    EXPECT_EQ(severity, c.Severity) << c.Value;
-  }
-}
-
 std::vector<std::string> Params(std::initializer_list<std::string> words) {
   std::vector<std::string> parameters{"/usr/bin/orvologger"};
   parameters.insert(parameters.end(), words);
   return parameters;
 }
 
-TEST(ScanParametersTest, NoParametersGiveTheDefaults) {
-  const TScanResult r = ScanParameters(Params({}));
-  EXPECT_EQ(r.Host, "127.0.0.1");
-  EXPECT_EQ(r.Port, 514);
-  EXPECT_EQ(r.Tag, "");
-  EXPECT_EQ(r.Facility, TIdSyslogFacility::sfUserLevel);
-  EXPECT_EQ(r.Severity, TIdSyslogSeverity::slNotice);
-  EXPECT_FALSE(r.ShowHelp || r.Echo || r.PIDAvailable);
-  EXPECT_EQ(r.FileName, "");
-  EXPECT_EQ(r.MessageText, "");
-  EXPECT_EQ(ScanParameters({}).MessageText, "") << "even without parameter 0";
+// Every name of both tables, second names included, through the scan. The priority starts at
+// user and notice, so each row names a facility and a severity other than those where it can;
+// a swap of two entries or a lost name moves a row off its expected pair.
+TEST(PriorityNamesTest, EveryNameSelectsItsFacilityAndSeverity) {
+  using F = TIdSyslogFacility;
+  using S = TIdSyslogSeverity;
+  struct {
+    const char* Value;
+    F Facility;
+    S Severity;
+  } const rows[] = {
+      {"kern.emerg", F::sfKernel, S::slEmergency},
+      {"user.panic", F::sfUserLevel, S::slEmergency},
+      {"mail.alart", F::sfMailSystem, S::slAlert},
+      {"daemon.crit", F::sfSystemDaemon, S::slCritical},
+      {"auth.error", F::sfSecurityOne, S::slError},
+      {"security.err", F::sfSecurityOne, S::slError},
+      {"syslog.warn", F::sfSysLogInternal, S::slWarning},
+      {"lpr.warning", F::sfLPR, S::slWarning},
+      {"news.info", F::sfNNTP, S::slInformational},
+      {"cron.debug", F::sfClockDaemonOne, S::slDebug},
+      {"uucp.notice", F::sfUUCP, S::slNotice},
+      {"authpriv.emerg", F::sfSecurityTwo, S::slEmergency},
+      {"ftp.panic", F::sfFTPDaemon, S::slEmergency},
+      {"ntp.alart", F::sfNTP, S::slAlert},
+      {"audit.crit", F::sfLogAudit, S::slCritical},
+      {"alart.error", F::sfLogAlert, S::slError},
+      {"cron2.err", F::sfClockDaemonTwo, S::slError},
+      {"local0.warn", F::sfLocalUseZero, S::slWarning},
+      {"local1.warning", F::sfLocalUseOne, S::slWarning},
+      {"local2.info", F::sfLocalUseTwo, S::slInformational},
+      {"local3.debug", F::sfLocalUseThree, S::slDebug},
+      {"local4.emerg", F::sfLocalUseFour, S::slEmergency},
+      {"local5.alart", F::sfLocalUseFive, S::slAlert},
+      {"local6.crit", F::sfLocalUseSix, S::slCritical},
+      {"local7.error", F::sfLocalUseSeven, S::slError},
+      // Names are lowered; anything after a second dot is ignored.
+      {"LOCAL3.ERR", F::sfLocalUseThree, S::slError},
+      {"cron2.crit.debug", F::sfClockDaemonTwo, S::slCritical},
+      // Names that are in neither table leave user and notice: "alert" is spelled "alart"
+      // there, numbers are no names, an entry is no name, and a name is never empty.
+      {"alert.alert", F::sfUserLevel, S::slNotice},
+      {"16.3", F::sfUserLevel, S::slNotice},
+      {"auth:security.error:err", F::sfUserLevel, S::slNotice},
+      {"loc.er", F::sfUserLevel, S::slNotice},
+      {".err", F::sfUserLevel, S::slError},
+      {"local3", F::sfLocalUseThree, S::slNotice},
+      {"local3.", F::sfLocalUseThree, S::slNotice},
+      {"", F::sfUserLevel, S::slNotice},
+  };
+  for (const auto& row : rows) {
+    const TScanResult scanned = ScanParameters(Params({"-p", row.Value}));
+    EXPECT_EQ(scanned.Facility, row.Facility) << row.Value;
+    EXPECT_EQ(scanned.Severity, row.Severity) << row.Value;
+  }
 }
 
-TEST(ScanParametersTest, OptionsTakeTheirValuesAndTheRestIsTheMessage) {
-  const TScanResult r = ScanParameters(Params(
-      {"-h", "10.0.0.5:601", "-p", "local3.err", "-t", "app", "-f", "msgs.txt", "hello", "world"}));
-  EXPECT_EQ(r.Host, "10.0.0.5");
-  EXPECT_EQ(r.Port, 601);
-  EXPECT_EQ(r.Facility, TIdSyslogFacility::sfLocalUseThree);
-  EXPECT_EQ(r.Severity, TIdSyslogSeverity::slError);
-  EXPECT_EQ(r.Tag, "app");
-  EXPECT_EQ(r.FileName, "msgs.txt");
-  EXPECT_EQ(r.MessageText, "hello world");
+// The whole result as one line, so that a row's every field is compared and a difference reads
+// plainly.
+std::string Described(const TScanResult& r) {
+  std::ostringstream line;
+  line << "host [" << r.Host << "] port " << r.Port << " tag [" << r.Tag << "] priority "
+       << static_cast<int>(r.Facility) << '.' << static_cast<int>(r.Severity)
+       << (r.ShowHelp ? " help" : "") << (r.Echo ? " echo" : "") << (r.PIDAvailable ? " pid" : "")
+       << " file [" << r.FileName << "] message [" << r.MessageText << ']';
+  return line.str();
 }
 
-TEST(ScanParametersTest, OptionsAreRecognisedByTheirFirstCharactersWithCase) {
-  EXPECT_TRUE(ScanParameters(Params({"-helpme"})).ShowHelp);
-  EXPECT_EQ(ScanParameters(Params({"-host", "h:9"})).Port, 9);
-  EXPECT_EQ(ScanParameters(Params({"-hel", "h:9"})).Host, "h");
-  EXPECT_EQ(ScanParameters(Params({"-pri", "kern.debug"})).Severity, TIdSyslogSeverity::slDebug);
-  EXPECT_EQ(ScanParameters(Params({"-tag", "x"})).Tag, "x");
-  EXPECT_EQ(ScanParameters(Params({"-file", "f"})).FileName, "f");
-  EXPECT_EQ(ScanParameters(Params({" -s ", "m"})).Echo, true) << "the option is trimmed";
-
-  const TScanResult six = ScanParameters(Params({"-six"}));
-  EXPECT_TRUE(six.Echo && six.PIDAvailable);
-  const TScanResult si = ScanParameters(Params({"-si"}));
-  EXPECT_TRUE(si.Echo && si.PIDAvailable);
-  const TScanResult sx = ScanParameters(Params({"-sx"}));
-  EXPECT_TRUE(sx.Echo && !sx.PIDAvailable);
-  const TScanResult ix = ScanParameters(Params({"-ix"}));
-  EXPECT_TRUE(!ix.Echo && ix.PIDAvailable);
-
-  EXPECT_EQ(ScanParameters(Params({"-H", "word"})).MessageText, "-H word");
-  EXPECT_FALSE(ScanParameters(Params({"-HELP"})).ShowHelp);
-  EXPECT_EQ(ScanParameters(Params({"-l", "file.txt"})).MessageText, "-l file.txt");
-  EXPECT_EQ(ScanParameters(Params({"-", "x"})).MessageText, "- x");
-}
-
-TEST(ScanParametersTest, ValuesAreTakenUntrimmedEvenWhenTheyLookLikeOptions) {
-  const TScanResult r = ScanParameters(Params({"-t", "-s"}));
-  EXPECT_EQ(r.Tag, "-s");
-  EXPECT_FALSE(r.Echo);
-  EXPECT_EQ(ScanParameters(Params({"-f", " name "})).FileName, " name ");
-}
-
-TEST(ScanParametersTest, AnOptionWithoutItsValueDoesNothing) {
-  const TScanResult r = ScanParameters(Params({"-s", "-t"}));
-  EXPECT_EQ(r.Tag, "");
-  EXPECT_TRUE(r.Echo);
-  EXPECT_EQ(r.MessageText, "");
-  EXPECT_EQ(ScanParameters(Params({"-h"})).Host, "127.0.0.1");
-}
-
-TEST(ScanParametersTest, RepeatsOverrideExceptAnUnusablePort) {
-  const TScanResult r = ScanParameters(
-      Params({"-h", "a:601", "-h", "b", "-t", "one", "-t", "two", "-f", "x", "-f", "y"}));
-  EXPECT_EQ(r.Host, "b");
-  EXPECT_EQ(r.Port, 601);
-  EXPECT_EQ(r.Tag, "two");
-  EXPECT_EQ(r.FileName, "y");
-  const TScanResult p = ScanParameters(Params({"-p", "local0.err", "-p", "foo.bar"}));
-  EXPECT_EQ(p.Facility, TIdSyslogFacility::sfUserLevel);
-  EXPECT_EQ(p.Severity, TIdSyslogSeverity::slNotice);
-  const TScanResult q = ScanParameters(Params({"-p", "local0.err", "-p", "local1"}));
-  EXPECT_EQ(q.Facility, TIdSyslogFacility::sfLocalUseOne);
-  EXPECT_EQ(q.Severity, TIdSyslogSeverity::slNotice) << "each -p starts again from notice";
-}
-
-TEST(ScanParametersTest, MessageWordsFollowTheFirstNonOption) {
-  EXPECT_EQ(ScanParameters(Params({"hello", "-s"})).MessageText, "hello -s");
-  EXPECT_FALSE(ScanParameters(Params({"hello", "-s"})).Echo);
-  EXPECT_EQ(ScanParameters(Params({"  two  blanks  ", "  kept  "})).MessageText,
-            "two  blanks   kept  ")
-      << "the first word is trimmed, later words are not";
-  EXPECT_EQ(ScanParameters(Params({"-help", "words", "too"})).ShowHelp, true);
-}
-
-TEST(ScanParametersTest, DoubleDashEndsTheOptionsAndIsDropped) {
-  EXPECT_EQ(ScanParameters(Params({"--", "-s"})).MessageText, "-s");
-  EXPECT_FALSE(ScanParameters(Params({"--", "-s"})).Echo);
-  EXPECT_EQ(ScanParameters(Params({"-s", "--"})).MessageText, "");
-  EXPECT_EQ(ScanParameters(Params({"a", "--"})).MessageText, "a --") << "only the first is dropped";
+TEST(ScanParametersTest, EachParameterListGivesItsResult) {
+  using F = TIdSyslogFacility;
+  using S = TIdSyslogSeverity;
+  struct {
+    std::vector<std::string> Parameters;
+    TScanResult Expected;
+  } const rows[] = {
+      {{}, {}},
+      {{"-h", "10.0.0.5:601", "-p", "local3.err", "-t", "app", "-f", "msgs.txt", "hello", "world"},
+       {.Host = "10.0.0.5",
+        .Port = 601,
+        .Tag = "app",
+        .Facility = F::sfLocalUseThree,
+        .Severity = S::slError,
+        .FileName = "msgs.txt",
+        .MessageText = "hello world"}},
+      // An option is known by its first characters, with case, after trimming; the first entry
+      // of the option table that starts the parameter decides.
+      {{"-helpme"}, {.ShowHelp = true}},
+      {{"-host", "h:9"}, {.Host = "h", .Port = 9}},
+      {{"-hel", "h"}, {.Host = "h"}},
+      {{"-hx", "h"}, {.Host = "h"}},
+      {{"-pri", "kern.debug"}, {.Facility = F::sfKernel, .Severity = S::slDebug}},
+      {{"-tag", "x"}, {.Tag = "x"}},
+      {{"-file", "f"}, {.FileName = "f"}},
+      {{" -s ", "m"}, {.Echo = true, .MessageText = "m"}},
+      {{"-is"}, {.Echo = true, .PIDAvailable = true}},
+      {{"-six"}, {.Echo = true, .PIDAvailable = true}},
+      {{"-sx"}, {.Echo = true}},
+      {{"-ix"}, {.PIDAvailable = true}},
+      {{"-H", "word"}, {.MessageText = "-H word"}},
+      {{"-HELP"}, {.MessageText = "-HELP"}},
+      {{"-l", "file.txt"}, {.MessageText = "-l file.txt"}},
+      {{"-", "x"}, {.MessageText = "- x"}},
+      // Values are taken untrimmed, even when they look like options; an option without its
+      // value does nothing.
+      {{"-t", "-s"}, {.Tag = "-s"}},
+      {{"-f", " name "}, {.FileName = " name "}},
+      {{"-s", "-t"}, {.Echo = true}},
+      {{"-h"}, {}},
+      // Repeats override, except a later host without a usable port; each -p starts again from
+      // user and notice.
+      {{"-h", "a:601", "-h", "b", "-t", "one", "-t", "two", "-f", "x", "-f", "y"},
+       {.Host = "b", .Port = 601, .Tag = "two", .FileName = "y"}},
+      {{"-p", "local0.err", "-p", "foo.bar"}, {}},
+      {{"-p", "local0.err", "-p", "local1"}, {.Facility = F::sfLocalUseOne}},
+      // The message begins at the first parameter that is no option; its first word is
+      // trimmed, later words are not. The first "--" ends the options and is dropped.
+      {{"hello", "-s"}, {.MessageText = "hello -s"}},
+      {{"  two  blanks  ", "  kept  "}, {.MessageText = "two  blanks   kept  "}},
+      {{"-help", "words", "too"}, {.ShowHelp = true, .MessageText = "words too"}},
+      {{"--", "-s"}, {.MessageText = "-s"}},
+      {{"-s", "--"}, {.Echo = true}},
+      {{"a", "--"}, {.MessageText = "a --"}},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> parameters{"/usr/bin/orvologger"};
+    parameters.insert(parameters.end(), row.Parameters.begin(), row.Parameters.end());
+    EXPECT_EQ(Described(ScanParameters(parameters)), Described(row.Expected))
+        << ::testing::PrintToString(row.Parameters);
+  }
+  EXPECT_EQ(Described(ScanParameters({})), Described({})) << "without parameter 0";
 }
 
 }  // namespace

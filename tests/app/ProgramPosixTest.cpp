@@ -53,14 +53,24 @@ TEST_F(ProgramTest, AStandardOutputThatFailsEndsTheRunWithExitCode9) {
   EXPECT_EQ(broken.Err, "exit 9\n");
 }
 
-// Started with standard error closed, the program's socket must not take descriptor 2 and
-// receive the echo.
-TEST_F(ProgramTest, AClosedStandardErrorTakesNoEchoIntoTheSocket) {
-  const TRunResult run = RunProcess(
-      "/bin/sh", {"-c", "exec \"$0\" -s -h \"$1\" hello 2>&-", ProgramPath(), FReceiver.Address()});
-  EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_EQ(run.Out, "");
-  EXPECT_EQ(Plain(FReceiver.ReceiveAll()), std::vector{Expected(13, ":hello")});
+// Started with a standard descriptor closed, the program finds it open on /dev/null, in the
+// direction the descriptor is used: its socket does not take the number and receive the echo,
+// writes go nowhere, and interactive mode finds the end of its input at once.
+TEST_F(ProgramTest, ClosedStandardDescriptorsAreOpenOnTheNullDevice) {
+  const struct {
+    std::string Command;
+    std::string Out;
+    std::vector<std::string> Sent;
+  } cases[] = {{"-s hello 2>&-", "", {Expected(13, ":hello")}},
+               {"-help >&-", "", {}},
+               {"<&-", Banner + Synopsis + Prompt, {}}};
+  for (const auto& [command, out, sent] : cases) {
+    const TRunResult run = RunProcess(
+        "/bin/sh", {"-c", "exec \"$0\" -h \"$1\" " + command, ProgramPath(), FReceiver.Address()});
+    EXPECT_EQ(run.ExitCode, 0) << command;
+    EXPECT_EQ(run.Out, out) << command;
+    EXPECT_EQ(Plain(FReceiver.ReceiveAll()), sent) << command;
+  }
 }
 
 // Under a limit of its address space: a file is read only up to its first NUL, and memory that

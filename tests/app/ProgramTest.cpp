@@ -31,16 +31,6 @@ TEST_F(ProgramTest, OneMessageIsTheWordsJoinedByBlanks) {
   EXPECT_EQ(Plain(FReceiver.ReceiveAll()), std::vector{Expected(13, ":hello   big  world")});
 }
 
-TEST_F(ProgramTest, PriorityTagAndProcessIdShapeTheDatagram) {
-  const TRunResult run =
-      RunOrvologger(With({"-p", "local3.err", "-t", "myapp", "-i", "disk", "full"}));
-  EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_EQ(run.Out, "");
-  EXPECT_EQ(run.Err, "");
-  EXPECT_EQ(Plain(FReceiver.ReceiveAll()),
-            std::vector{Expected(155, "myapp[" + Pid(run) + "]:disk full")});
-}
-
 TEST_F(ProgramTest, OptionPrefixesAndRepeats) {
   const TRunResult run = RunOrvologger({"-hx", "127.0.0.1:9", "-host", FReceiver.Address(), "-hel",
                                         "127.0.0.1", "-pri", "kern.debug", "-pri", "CRON.Info",

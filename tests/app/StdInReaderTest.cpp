@@ -7,6 +7,7 @@
 
 #include "app/ConsoleIO.h"
 #include "base/Exception.h"
+#include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
@@ -97,12 +98,9 @@ TEST(StdInReaderTest, AReadFailureRaisesTheTextOfItsCode) {
   TScriptedInput input({"ok\n"}, 5);
   TStdInReader reader(std::ref(input), true);
   EXPECT_EQ(reader.ReadLine(), "ok");
-  try {
-    reader.ReadLine();
-    FAIL() << "no exception";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "ファイルへのアクセスが拒否されました");
-  }
+  const auto error = test::Raised<Exception>([&] { reader.ReadLine(); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Message(), "ファイルへのアクセスが拒否されました");
 }
 
 TEST(IOErrorTextTest, NamedCodesHaveTheirTextsAndOthersTheirNumber) {

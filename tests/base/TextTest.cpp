@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Exception.h"
+#include "tests/support/Raised.h"
 
 namespace orvo::text {
 namespace {
@@ -68,12 +69,9 @@ TEST(ReadIntegerTest, EmptyAndBlankTextsDoNotRead) {
 
 TEST(ReadIntegerTest, ConversionErrorNamesTheText) {
   EXPECT_EQ(ReadInteger(" -3"), -3);
-  try {
-    ReadInteger("12a");
-    FAIL() << "12a must not read";
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "'12a' は整数ではありません");
-  }
+  const auto error = test::Raised<EConvertError>([] { ReadInteger("12a"); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Message(), "'12a' は整数ではありません");
   EXPECT_THROW(ReadInteger(""), EConvertError);
 }
 

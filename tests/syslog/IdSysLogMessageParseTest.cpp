@@ -12,7 +12,7 @@ namespace {
 
 using test::At;
 
-constexpr char kWorkedExample[] = "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:hello";
+constexpr char kReferenceMessage[] = "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:hello";
 constexpr char kPeer[] = "198.51.100.7";
 
 class IdSysLogMessageParseTest : public test::FixedClockTest {
@@ -37,9 +37,9 @@ class IdSysLogMessageParseTest : public test::FixedClockTest {
   TIdSysLogMessage FMessage;
 };
 
-TEST_F(IdSysLogMessageParseTest, ReadsTheWorkedExample) {
+TEST_F(IdSysLogMessageParseTest, ReadsTheReferenceMessage) {
   FMessage.SetPri(0);
-  Load(kWorkedExample);
+  Load(kReferenceMessage);
   EXPECT_EQ(FMessage.Pri(), 13);
   EXPECT_EQ(FMessage.Facility(), TIdSyslogFacility::sfUserLevel);
   EXPECT_EQ(FMessage.Severity(), TIdSyslogSeverity::slNotice);
@@ -50,7 +50,7 @@ TEST_F(IdSysLogMessageParseTest, ReadsTheWorkedExample) {
   EXPECT_EQ(FMessage.Msg().PID(), 1234);
   EXPECT_EQ(FMessage.Msg().Content(), "hello");
   EXPECT_EQ(FMessage.MsgText(), "app[1234]:hello");
-  EXPECT_EQ(FMessage.RawText(), kWorkedExample);
+  EXPECT_EQ(FMessage.RawText(), kReferenceMessage);
   EXPECT_EQ(FMessage.PeerAddress(), kPeer);
 }
 
@@ -189,7 +189,7 @@ TEST_F(IdSysLogMessageParseTest, MonthNamesInAnyCase) {
 }
 
 TEST_F(IdSysLogMessageParseTest, DatagramIsCappedAt1024Bytes) {
-  std::string datagram = std::string(kWorkedExample) + " ";
+  std::string datagram = std::string(kReferenceMessage) + " ";
   while (datagram.size() < 3000)
     datagram += static_cast<char>('a' + datagram.size() % 26);
   std::istringstream stream(datagram);
@@ -200,14 +200,14 @@ TEST_F(IdSysLogMessageParseTest, DatagramIsCappedAt1024Bytes) {
 }
 
 TEST_F(IdSysLogMessageParseTest, ShortStreamFailsWithOnlyThePeerChanged) {
-  Load(kWorkedExample);
+  Load(kReferenceMessage);
   std::istringstream stream("<0>short");
   const auto failure =
       test::Raised<EReadError>([&] { FMessage.LoadFromDatagram(stream, 100, "203.0.113.1"); });
   ASSERT_TRUE(failure) << "a short stream was read";
   EXPECT_EQ(failure->Message(), "Stream read error");
   EXPECT_EQ(FMessage.PeerAddress(), "203.0.113.1");
-  EXPECT_EQ(FMessage.RawText(), kWorkedExample);
+  EXPECT_EQ(FMessage.RawText(), kReferenceMessage);
   EXPECT_EQ(FMessage.Pri(), 13);
   EXPECT_EQ(FMessage.Msg().Text(), "app[1234]:hello");
 

@@ -19,8 +19,8 @@ using test::At;
 
 class IdSysLogMessageTest : public test::FixedClockTest {
  protected:
-  // The message of the worked example: 5 March, 14:03:09.250, from 192.0.2.10, "app[1234]:hello".
-  static void MakeWorkedExample(TIdSysLogMessage& message) {
+  // The reference message: 5 March, 14:03:09.250, from 192.0.2.10, "app[1234]:hello".
+  static void MakeReferenceMessage(TIdSysLogMessage& message) {
     message.SetHostname("192.0.2.10");
     message.Msg().SetPIDAvailable(true);
     message.Msg().SetPID(1234);
@@ -154,9 +154,9 @@ TEST_F(IdSysLogMessageTest, HostnameRefusesASpaceOnly) {
   EXPECT_EQ(message.Hostname(), "");
 }
 
-TEST_F(IdSysLogMessageTest, EncodesTheWorkedExampleByteForByte) {
+TEST_F(IdSysLogMessageTest, EncodesTheReferenceMessageByteForByte) {
   TIdSysLogMessage message;
-  MakeWorkedExample(message);
+  MakeReferenceMessage(message);
   const std::string text = message.EncodeText();
   EXPECT_EQ(text, "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:hello");
   EXPECT_EQ(text.size(), 46u);
@@ -205,14 +205,14 @@ TEST_F(IdSysLogMessageTest, NewMessageIsStampedWhenEncoded) {
 
 TEST_F(IdSysLogMessageTest, EmptyHostnameLeavesTwoSpaces) {
   TIdSysLogMessage message;
-  MakeWorkedExample(message);
+  MakeReferenceMessage(message);
   message.SetHostname("");
   EXPECT_EQ(message.EncodeText(), "<13>Mar  5 14:03:09  app[1234]:hello");
 }
 
 TEST_F(IdSysLogMessageTest, TextIsCutToItsFirst1024Bytes) {
   TIdSysLogMessage message;
-  MakeWorkedExample(message);
+  MakeReferenceMessage(message);
   const std::string head = "<13>Mar  5 14:03:09 192.0.2.10 app[1234]:";
   for (const std::size_t contentLength : {0u, 983u, 984u, 985u, 2000u, 70000u}) {
     std::string content(contentLength, 'x');
@@ -247,7 +247,7 @@ TEST_F(IdSysLogMessageTest, EncodingIntoABufferAppliesTheYearRuleToTheGivenTime)
 
 TEST_F(IdSysLogMessageTest, AssignTakesPriHostTextAndTime) {
   TIdSysLogMessage source;
-  MakeWorkedExample(source);
+  MakeReferenceMessage(source);
   source.SetPri(75);
   TIdSysLogMessage target;
   target.Msg().SetPIDAvailable(false);
@@ -269,7 +269,7 @@ TEST_F(IdSysLogMessageTest, AssignOfAHostWithASpaceChangesNothing) {
   source.LoadFromDatagram(datagram, 17, "peer with space");
   ASSERT_EQ(source.Hostname(), "peer with space") << "a parse stores the peer untested";
   TIdSysLogMessage target;
-  MakeWorkedExample(target);
+  MakeReferenceMessage(target);
   EXPECT_THROW(target.Assign(source), EInvalidSyslogMessage);
   EXPECT_EQ(target.Pri(), 13);
   EXPECT_EQ(target.Hostname(), "192.0.2.10");
