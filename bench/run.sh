@@ -35,7 +35,7 @@ done
 BIN=build/default/bin
 if [ "$BUILD" -eq 1 ]; then
   cmake --preset default >/dev/null
-  cmake --build --preset default -j2 --target orvologger orvo_ws2_adapter loopback_receiver raw_send_loop \
+  cmake --build --preset default -j2 --target orvologger loopback_receiver raw_send_loop \
     >/dev/null
 fi
 ORVO="$PWD/$BIN/orvologger"

@@ -1,4 +1,4 @@
-#include "platform/posix/ws2_32/HostResolver.h"
+#include "platform/posix/ws2/HostResolver.h"
 
 #include <gtest/gtest.h>
 #include <ifaddrs.h>
