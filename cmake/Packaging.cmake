@@ -95,6 +95,7 @@ if(ORVO_BUILD_TESTS)
                    -D PREFIX=${PROJECT_BINARY_DIR}/install-check
                    -D BINDIR=${CMAKE_INSTALL_BINDIR}
                    -D MANDIR=${CMAKE_INSTALL_MANDIR} -D READELF=${CMAKE_READELF}
+                   -D STATIC_CXX_RUNTIME=${ORVO_STATIC_CXX_RUNTIME}
                    "-DBANNER=${PROJECT_NAME} ver.${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}"
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)
