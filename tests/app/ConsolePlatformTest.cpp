@@ -15,6 +15,7 @@
 #include "base/Exception.h"
 #include "platform/Process.h"
 #include "platform/posix/ConsoleErrorCode.h"
+#include "tests/support/Raised.h"
 
 namespace orvo::platform {
 namespace {
@@ -74,12 +75,9 @@ TEST(ConsolePlatformTest, OtherFailuresCarryTheWindowsCode) {
   const std::pair<std::int32_t, std::string_view> cases[] = {
       {read.Error, "I/O エラー (1)"}, {brokenPipe, "I/O エラー (232)"}, {closed, "I/O エラー (6)"}};
   for (const auto& [code, text] : cases) {
-    try {
-      console::RaiseIOError(code);
-      ADD_FAILURE() << code;
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), text);
-    }
+    const auto error = test::Raised<Exception>([&] { console::RaiseIOError(code); });
+    ASSERT_TRUE(error) << code;
+    EXPECT_EQ(error->Message(), text);
   }
 }
 
