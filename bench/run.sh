@@ -42,15 +42,16 @@ done
 BIN=build/default/bin
 if [ "$BUILD" -eq 1 ]; then
   cmake --preset default >/dev/null
-  cmake --build --preset default -j2 --target orvologger orvo_ws2_adapter loopback_receiver raw_send_loop \
+  cmake --build --preset default -j2 --target orvologger loopback_receiver raw_send_loop one_datagram \
     >/dev/null
 fi
 ORVO="$PWD/$BIN/orvologger"
 RECEIVER="$PWD/$BIN/loopback_receiver"
 RAW="$PWD/$BIN/raw_send_loop"
+ONE="$PWD/$BIN/one_datagram"
 LOGGER="$(command -v logger || true)"
 TIME=/usr/bin/time
-for tool in "$ORVO" "$RECEIVER" "$RAW" "$LOGGER" "$TIME"; do
+for tool in "$ORVO" "$RECEIVER" "$RAW" "$ONE" "$LOGGER" "$TIME"; do
   [ -x "$tool" ] || { echo "bench/run.sh: missing $tool" >&2; exit 2; }
 done
 
@@ -243,23 +244,25 @@ echo
 [ -z "$LINES" ] || { [ "$FAILURES" -eq 0 ] || exit 1; exit 0; }
 
 # 2. One message, whole process ------------------------------------------------------------------
-echo "2. One message: whole-process time"
+echo "2. One message: whole-process time, beside a C program that sends one datagram"
 if command -v hyperfine >/dev/null; then
   if [ "$SMOKE" -eq 1 ]; then warmup=2; runs=5; else warmup=30; runs=300; fi
-  start_receiver $((2 * (warmup + runs))) "$WORK/receiver.out"
+  start_receiver $((3 * (warmup + runs))) "$WORK/receiver.out"
   hyperfine -N --style none --warmup "$warmup" --runs "$runs" --export-csv "$WORK/one.csv" \
     -n orvologger "$ORVO -h 127.0.0.1:$PORT word" \
-    -n logger "$LOGGER --rfc3164 -d -n 127.0.0.1 -P $PORT word" >/dev/null
+    -n logger "$LOGGER --rfc3164 -d -n 127.0.0.1 -P $PORT word" \
+    -n one_datagram "$ONE $PORT word" >/dev/null
   finish_receiver
   # Columns: command,mean,stddev,median,user,system,min,max (seconds).
   awk -F, -v runs="$runs" 'NR > 1 {
       printf "    %-11s median %7.3f ms  mean %7.3f ms  min %7.3f ms  (%d runs)\n",
              $1, $4 * 1e3, $2 * 1e3, $7 * 1e3, runs
       median[$1] = $4 }
-    END { printf "    orvologger/logger (medians) %.3f\n", median["orvologger"] / median["logger"] }' \
+    END { printf "    orvologger/logger (medians) %.3f   orvologger/one_datagram (medians) %.3f\n",
+                 median["orvologger"] / median["logger"], median["orvologger"] / median["one_datagram"] }' \
     "$WORK/one.csv"
   read -r _ received _ _ _ dropped _ _ < <(tail -n 1 "$WORK/receiver.out")
-  expected=$((2 * (warmup + runs)))
+  expected=$((3 * (warmup + runs)))
   echo "    datagrams received $received of $expected sent"
   [ "$received" = "$expected" ] || note_loss "one message: sent $expected, received $received"
 else

@@ -1,10 +1,11 @@
 # Installs a build tree into a scratch prefix, stripped as a release is, and checks what got
-# installed: every file in its place, no symbol table left but the version block kept, the
-# adapter found from any working folder, and the banner.
-#   cmake -D BUILD_DIR=... -D PREFIX=... -D BINDIR=bin -D PKGLIBDIR=lib/orvologger
-#         -D MANDIR=share/man -D READELF=readelf "-D BANNER=orvologger ver.1.0"
-#         -P InstallCheck.cmake
-foreach(name BUILD_DIR PREFIX BINDIR PKGLIBDIR MANDIR READELF BANNER)
+# installed: every file in its place, no symbol table left but the version block kept, no run
+# path and no shared library beyond the C library's, and the banner, also of the program copied
+# alone into an empty folder.
+#   cmake -D BUILD_DIR=... -D PREFIX=... -D BINDIR=bin -D MANDIR=share/man -D READELF=readelf
+#         -D STATIC_CXX_RUNTIME=ON "-D BANNER=orvologger ver.1.0" -P InstallCheck.cmake
+# STATIC_CXX_RUNTIME says whether the C++ runtime is linked in (not in sanitizer builds).
+foreach(name BUILD_DIR PREFIX BINDIR MANDIR READELF STATIC_CXX_RUNTIME BANNER)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "InstallCheck.cmake needs -D ${name}=...")
   endif()
@@ -18,14 +19,14 @@ if(NOT result EQUAL 0)
 endif()
 
 set(program ${PREFIX}/${BINDIR}/orvologger)
-set(adapter ${PREFIX}/${PKGLIBDIR}/libws2_32.so)
-foreach(file ${program} ${adapter} ${PREFIX}/${MANDIR}/man1/orvologger.1.gz)
+foreach(file ${program} ${PREFIX}/${MANDIR}/man1/orvologger.1.gz)
   if(NOT EXISTS ${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-if(EXISTS ${PREFIX}/${BINDIR}/libws2_32.so)
-  message(FATAL_ERROR "the adapter must not lie beside the installed program")
+file(GLOB_RECURSE libraries ${PREFIX}/*.so*)
+if(libraries)
+  message(FATAL_ERROR "a library was installed: ${libraries}")
 endif()
 
 execute_process(COMMAND ${READELF} -S -W ${program} OUTPUT_VARIABLE sections
@@ -48,39 +49,38 @@ foreach(doc readme.txt readme_jp.txt examples/rsyslog-udp.conf)
   endif()
 endforeach()
 
-# The program finds its adapter itself, so neither the built nor the installed program carries a
-# run path, which the loader would search for every library and which could name the build tree
-# or, with an empty entry, the current folder.
+# Neither the built nor the installed program carries a run path, which the loader would search
+# for every library and which could name the build tree or, with an empty entry, the current
+# folder; and neither needs a shared library but the C library's (the C++ runtime is linked in).
 foreach(file ${program} ${BUILD_DIR}/bin/orvologger)
   execute_process(COMMAND ${READELF} -d -W ${file} OUTPUT_VARIABLE dynamic)
   if(dynamic MATCHES "(RUNPATH|RPATH)")
     message(FATAL_ERROR "${file} carries a run path:\n${dynamic}")
   endif()
+  string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dynamic}")
+  list(FILTER needed EXCLUDE REGEX "\\[(libc\\.so\\.6|ld-linux[^]]*)\\]")
+  if(needed AND STATIC_CXX_RUNTIME)
+    message(FATAL_ERROR "${file} needs more than the C library: ${needed}")
+  endif()
 endforeach()
 
 # The first line the program writes is empty; the banner's first line follows it.
-function(run_help expected_result output_var)
+function(check_help program)
   execute_process(COMMAND ${program} -help WORKING_DIRECTORY ${PREFIX}
                   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
-  if(NOT result EQUAL expected_result)
-    message(FATAL_ERROR "orvologger -help exited with ${result}, not ${expected_result}:\n"
-                        "${output}${errors}")
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${program} -help exited with ${result}:\n${output}${errors}")
   endif()
-  set(${output_var} "${output}" PARENT_SCOPE)
+  string(REPLACE "\r\n" "\n" output "${output}")
+  string(REGEX MATCH "^\n([^\n]*)\n" banner "${output}")
+  if(NOT CMAKE_MATCH_1 STREQUAL BANNER)
+    message(FATAL_ERROR "banner line is '${CMAKE_MATCH_1}', not '${BANNER}':\n${output}")
+  endif()
 endfunction()
 
-run_help(0 output)
-string(REPLACE "\r\n" "\n" output "${output}")
-string(REGEX MATCH "^\n([^\n]*)\n" banner "${output}")
-if(NOT CMAKE_MATCH_1 STREQUAL BANNER)
-  message(FATAL_ERROR "banner line is '${CMAKE_MATCH_1}', not '${BANNER}':\n${output}")
-endif()
-
-# Without the adapter the program can't start its sockets: proof that the run it just made
-# loaded the installed adapter and not some other copy.
-file(RENAME ${adapter} ${adapter}.away)
-run_help(9 output)
-file(RENAME ${adapter}.away ${adapter})
-if(NOT output MATCHES "WS2_32\\.DLL")
-  message(FATAL_ERROR "without the adapter the program says:\n${output}")
-endif()
+check_help(${program})
+# The program is one file: copied alone into an empty folder, it runs all the same.
+set(alone ${PREFIX}/alone)
+file(MAKE_DIRECTORY ${alone})
+file(COPY ${program} DESTINATION ${alone})
+check_help(${alone}/orvologger)

@@ -1,14 +1,12 @@
-# What `cmake --install` puts beside the program and its adapter (the manual page and the
-# readme), and the Debian package that CPack builds from the same installation:
+# What `cmake --install` puts beside the program (the manual page and the readme), and the
+# Debian package that CPack builds from the same installation:
 #   cmake --build --preset default --target package
-# The package installs under /usr: /usr/bin/orvologger, /usr/lib/orvologger/libws2_32.so,
-# /usr/share/man/man1/orvologger.1.gz, /usr/share/doc/orvologger/{README.md, copyright,
+# The package installs under /usr: /usr/bin/orvologger, /usr/share/man/man1/orvologger.1.gz, /usr/share/doc/orvologger/{README.md, copyright,
 # changelog.gz, changelog.Debian.gz} and /usr/share/bash-completion/completions/orvologger.
 
 # The manual page carries the project version; Debian keeps manual pages compressed, without
 # a name or a time stamp in the gzip header so that the same page gives the same bytes.
 set(ORVO_MAN_PAGE ${PROJECT_BINARY_DIR}/doc/orvologger.1)
-set(ORVO_MAN_PKGLIBDIR ${ORVO_INSTALL_PKGLIBDIR})
 configure_file(${PROJECT_SOURCE_DIR}/doc/orvologger.1.in ${ORVO_MAN_PAGE} @ONLY)
 find_program(ORVO_GZIP gzip REQUIRED)
 add_custom_command(
@@ -36,14 +34,6 @@ install(CODE "
                             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/orvologger\"
                     COMMAND_ERROR_IS_FATAL ANY)
   endif()")
-if(TARGET orvo_ws2_adapter)
-  install(CODE "
-    if(CMAKE_INSTALL_DO_STRIP)
-      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ORVO_INSTALL_PKGLIBDIR}/libws2_32.so\"
-                      COMMAND_ERROR_IS_FATAL ANY)
-    endif()")
-endif()
 
 # Bash completion of the options and the facility and severity names, loaded on demand by the
 # bash-completion package from its completions folder.
@@ -108,16 +98,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # A syslog server on this machine to receive what is sent (examples/rsyslog-udp.conf).
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS rsyslog)
 # The dependencies (the C runtime; the C++ runtime is linked in) come from the libraries the
-# program and the adapter are linked against, with the versions dpkg-shlibdeps reads from the
-# system's symbol files. cmake/DebDepends.cmake runs dpkg-shlibdeps on the built program and
-# adapter when CPack starts, rather than CPack's own shlibdeps step: that step also adds
-# maintainer scripts calling ldconfig for every shared library under /usr/lib, which the
-# adapter, loaded by path from its private folder, does not need, and whose postrm would leave
-# the removed package in state "rc" until purged.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
-set(CPACK_ORVO_SHLIBDEPS_FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/orvologger
-                               ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/libws2_32.so)
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/DebDepends.cmake)
+# program is linked against, with the versions dpkg-shlibdeps reads from the system's symbol
+# files.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
@@ -128,8 +111,9 @@ if(ORVO_BUILD_TESTS)
   add_test(NAME install_layout
            COMMAND ${CMAKE_COMMAND} -D BUILD_DIR=${PROJECT_BINARY_DIR}
                    -D PREFIX=${PROJECT_BINARY_DIR}/install-check
-                   -D BINDIR=${CMAKE_INSTALL_BINDIR} -D PKGLIBDIR=${ORVO_INSTALL_PKGLIBDIR}
+                   -D BINDIR=${CMAKE_INSTALL_BINDIR}
                    -D MANDIR=${CMAKE_INSTALL_MANDIR} -D READELF=${CMAKE_READELF}
+                   -D STATIC_CXX_RUNTIME=${ORVO_STATIC_CXX_RUNTIME}
                    "-DBANNER=${PROJECT_NAME} ver.${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}"
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)

@@ -63,15 +63,11 @@ std::atomic<TWSAStartup*> gStartupEntry{nullptr};
 // Constant-initialised and defined before the unloader that runs at exit, so it outlives it.
 std::mutex gLoadLock;
 
-std::mutex& FileNameLock() {
-  static std::mutex lock;
-  return lock;
+platform::TLibraryHandle LoadSystemLibrary() noexcept {
+  return platform::LoadLibraryA("WS2_32.DLL");
 }
 
-std::string& FileName() {
-  static std::string name = platform::SocketLibraryFileName();
-  return name;
-}
+std::atomic<TLibraryLoader*> gLoader{&LoadSystemLibrary};
 
 std::string CallHeading(const char* exportName) {
   return std::string("Error on call Winsock2 library function '") + exportName + "'";
@@ -83,7 +79,7 @@ void LoadLibrary() {
   const std::lock_guard<std::mutex> guard(gLoadLock);
   if (gLibraryHandle.load() != nullptr)
     return;
-  const platform::TLibraryHandle library = platform::LoadLibraryA(LibraryFileName().c_str());
+  const platform::TLibraryHandle library = gLoader.load()();
   if (library == nullptr) {
     throw EIdWS2StubError(kLoadHeading, static_cast<std::int32_t>(platform::GetLastError()));
   }
@@ -150,14 +146,8 @@ TWSAStartup* StartupEntry() noexcept {
   return gStartupEntry.load();
 }
 
-std::string LibraryFileName() {
-  const std::lock_guard<std::mutex> guard(FileNameLock());
-  return FileName();
-}
-
-void SetLibraryFileName(std::string fileName) {
-  const std::lock_guard<std::mutex> guard(FileNameLock());
-  FileName() = std::move(fileName);
+void SetLibraryLoader(TLibraryLoader* loader) noexcept {
+  gLoader.store(loader != nullptr ? loader : &LoadSystemLibrary);
 }
 
 const char* ExportName(TBindingRow row) noexcept {

@@ -177,9 +177,11 @@ void ResetBindingTable() noexcept;
 platform::TLibraryHandle LibraryHandle() noexcept;
 TWSAStartup* StartupEntry() noexcept;
 
-// The file the start-up call loads; the socket adapter unless set otherwise before loading.
-std::string LibraryFileName();
-void SetLibraryFileName(std::string fileName);
+// How the start-up call loads the library: by default LoadLibraryA("WS2_32.DLL"). A loader set
+// before loading (a test's, handing in a library of its own) takes its place; nullptr puts the
+// default back. A loader that fails leaves its reason as the platform's last error.
+using TLibraryLoader = platform::TLibraryHandle();
+void SetLibraryLoader(TLibraryLoader* loader) noexcept;
 
 const char* ExportName(TBindingRow row) noexcept;
 platform::TProcAddress SlotValue(TBindingRow row) noexcept;

@@ -1,20 +1,47 @@
-#include <cerrno>
-
+#include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/Console.h"
+#include "platform/posix/ConsoleErrorCode.h"
 
 namespace orvo::platform {
 
 namespace {
 
-// Windows marks codes of an application's own with bit 29, which no system code has: a failure
-// without a Windows counterpart keeps its errno there, so it can't read as another failure.
 constexpr std::int32_t kOwnCodeBit = 0x20000000;
 
-// The Windows code of the same meaning for every failure a read or write of a standard
-// descriptor can meet. A full disk is the text-file layer's own code 101.
-std::int32_t IOErrorCode(int error) noexcept {
+// A descriptor its parent left non-blocking may have nothing to give or no room now: the call
+// waits until it has, as standard handles always do on Windows. False when waiting fails.
+bool WaitUntilReady(int fd, short event) noexcept {
+  pollfd watch{fd, event, 0};
+  int ready = 0;
+  while ((ready = ::poll(&watch, 1, -1)) < 0 && errno == EINTR) {
+  }
+  return ready > 0;
+}
+
+bool MustWait(int error, int fd, short event) noexcept {
+  return (error == EAGAIN || error == EWOULDBLOCK) && WaitUntilReady(fd, event);
+}
+
+std::int32_t WriteAll(int fd, std::string_view text) noexcept {
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR || MustWait(errno, fd, POLLOUT))
+        continue;
+      return ConsoleErrorCode(errno);
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t ConsoleErrorCode(int error) noexcept {
   switch (error) {
     case EISDIR:
       return 1;  // ERROR_INVALID_FUNCTION
@@ -47,8 +74,7 @@ std::int32_t IOErrorCode(int error) noexcept {
     case EFBIG:
       return 223;  // ERROR_FILE_TOO_LARGE
     case EPIPE:
-    case EAGAIN:
-      return 232;  // ERROR_NO_DATA: the pipe is being closed, or has nothing now
+      return 232;  // ERROR_NO_DATA: the pipe is being closed
     case ENOTCONN:
     case EDESTADDRREQ:
       return 233;  // ERROR_PIPE_NOT_CONNECTED
@@ -56,6 +82,14 @@ std::int32_t IOErrorCode(int error) noexcept {
       return 998;  // ERROR_NOACCESS
     case EIO:
       return 1117;  // ERROR_IO_DEVICE
+    case ECONNREFUSED:
+      return 1225;  // ERROR_CONNECTION_REFUSED
+    case ENETUNREACH:
+      return 1231;  // ERROR_NETWORK_UNREACHABLE
+    case EHOSTUNREACH:
+      return 1232;  // ERROR_HOST_UNREACHABLE
+    case ECONNABORTED:
+      return 1236;  // ERROR_CONNECTION_ABORTED
     case ETIMEDOUT:
       return 1460;  // ERROR_TIMEOUT
     default:
@@ -63,28 +97,13 @@ std::int32_t IOErrorCode(int error) noexcept {
   }
 }
 
-std::int32_t WriteAll(int fd, std::string_view text) noexcept {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR)
-        continue;
-      return IOErrorCode(errno);
-    }
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
-}
-
-}  // namespace
-
 TConsoleRead ReadStdIn(char* buffer, std::size_t size) noexcept {
   for (;;) {
     const ssize_t count = ::read(STDIN_FILENO, buffer, size);
     if (count >= 0)
       return {static_cast<std::size_t>(count), 0};
-    if (errno != EINTR)
-      return {0, IOErrorCode(errno)};
+    if (errno != EINTR && !MustWait(errno, STDIN_FILENO, POLLIN))
+      return {0, ConsoleErrorCode(errno)};
   }
 }
 

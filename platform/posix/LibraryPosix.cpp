@@ -1,116 +1,46 @@
-#include "platform/Library.h"
-
-#include <dlfcn.h>
-#include <link.h>
-#include <unistd.h>
-
+#include <strings.h>
 #include <cstring>
 
-#include "platform/Process.h"
+#include "platform/Library.h"
 #include "platform/WinSock.h"
+#include "platform/posix/ws2/Adapter.h"
 
 namespace orvo::platform {
 
 namespace {
 
-// Windows' codes for a library that can't be loaded and a name it doesn't export.
+// Windows' codes for a library that can't be found and a name it doesn't export.
 constexpr std::uint32_t kModuleNotFound = 126;
 constexpr std::uint32_t kProcNotFound = 127;
 
-// dlerror() only speaks about the last failure and only once, so the reason is kept with the
-// code until the next call on the same thread.
 thread_local std::uint32_t tLastError = 0;
-thread_local std::string tLastReason;
-
-void SetLastFailure(std::uint32_t code, const char* fallback) {
-  const char* reason = dlerror();
-  tLastError = code;
-  tLastReason = reason != nullptr ? reason : fallback;
-}
-
-void ClearLastError() {
-  tLastError = 0;
-  tLastReason.clear();
-}
-
-// dlsym also finds names in the library's dependencies (the C library has its own "socket"
-// and "send"); a function counts only when it lies inside the library asked.
-const link_map* LinkMapOf(TLibraryHandle library) {
-  link_map* map = nullptr;
-  return dlinfo(library, RTLD_DI_LINKMAP, &map) == 0 ? map : nullptr;
-}
-
-bool DefinedIn(const link_map* map, void* symbol) {
-  Dl_info info{};
-  return map != nullptr && dladdr(symbol, &info) != 0 && info.dli_fname == map->l_name;
-}
-
-// The running executable's own folder, with its trailing slash, or empty when unknown.
-std::string ExecutableFolder() {
-  std::string folder = ModuleFileName();
-  if (folder.empty())
-    return {};
-  folder.erase(folder.rfind('/') + 1);
-  return folder;
-}
-
-// The program's private libraries lie beside the executable in the build tree and in the
-// program's own library folder once installed; that folder is named relative to the
-// executable's, so an installed tree can be moved or unpacked anywhere. Looking there directly
-// spares the program a run path, which the loader would search for every library it needs.
-std::string InProgramFolders(const char* fileName) {
-  const std::string folder = ExecutableFolder();
-  if (folder.empty())
-    return {};
-  for (const std::string& candidate :
-       {folder + fileName, folder + ORVO_PRIVATE_LIBRARY_FOLDER + "/" + fileName}) {
-    if (::access(candidate.c_str(), F_OK) == 0)
-      return candidate;
-  }
-  return {};
-}
 
 }  // namespace
 
-// A bare file name is looked for first in the program's own folders, as Windows looks in the
-// application's folder first, and then through the system's library search.
 TLibraryHandle LoadLibraryA(const char* fileName) noexcept {
-  std::string found;
-  if (std::strchr(fileName, '/') == nullptr) {
-    try {
-      found = InProgramFolders(fileName);
-    } catch (...) {
-      found.clear();
-    }
+  // Windows compares library names without regard to case.
+  if (::strcasecmp(fileName, "WS2_32.DLL") != 0) {
+    tLastError = kModuleNotFound;
+    return nullptr;
   }
-  TLibraryHandle library = dlopen(found.empty() ? fileName : found.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) {
-    SetLastFailure(kModuleNotFound, "The specified module could not be found.");
-  } else {
-    ClearLastError();
-  }
-  return library;
+  tLastError = 0;
+  return &ws2posix::AdapterExports();
 }
 
 TProcAddress GetProcAddress(TLibraryHandle library, const char* name) noexcept {
-  dlerror();
-  void* symbol = dlsym(library, name);
-  if (symbol == nullptr) {
-    SetLastFailure(kProcNotFound, "The specified procedure could not be found.");
-    return nullptr;
+  for (const TExport& entry : *library) {
+    if (std::strcmp(entry.Name, name) == 0) {
+      tLastError = 0;
+      return entry.Function;
+    }
   }
-  const link_map* map = LinkMapOf(library);
-  if (!DefinedIn(map, symbol)) {
-    tLastError = kProcNotFound;
-    tLastReason = std::string(map != nullptr ? map->l_name : "") + ": undefined symbol: " + name;
-    return nullptr;
-  }
-  ClearLastError();
-  return reinterpret_cast<TProcAddress>(symbol);
+  tLastError = kProcNotFound;
+  return nullptr;
 }
 
-bool FreeLibrary(TLibraryHandle library) noexcept {
-  return dlclose(library) == 0;
+// The program's own libraries stay where they are.
+bool FreeLibrary(TLibraryHandle) noexcept {
+  return true;
 }
 
 std::uint32_t GetLastError() noexcept {
@@ -118,8 +48,6 @@ std::uint32_t GetLastError() noexcept {
 }
 
 std::string FormatMessageA(std::uint32_t code) {
-  if (code != 0 && code == tLastError)
-    return tLastReason;
   switch (code) {
     case kModuleNotFound:
       return "The specified module could not be found.\r\n";
@@ -130,10 +58,6 @@ std::string FormatMessageA(std::uint32_t code) {
     default:
       return {};
   }
-}
-
-const char* SocketLibraryFileName() noexcept {
-  return "libws2_32.so";
 }
 
 }  // namespace orvo::platform

@@ -39,8 +39,4 @@ std::string FormatMessageA(std::uint32_t code) {
   return message;
 }
 
-const char* SocketLibraryFileName() noexcept {
-  return "WS2_32.DLL";
-}
-
 }  // namespace orvo::platform

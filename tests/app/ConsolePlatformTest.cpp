@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <filesystem>
 #include <string_view>
 #include <utility>
@@ -12,6 +14,7 @@
 #include "app/ConsoleIO.h"
 #include "base/Exception.h"
 #include "platform/Process.h"
+#include "platform/posix/ConsoleErrorCode.h"
 #include "tests/support/Raised.h"
 
 namespace orvo::platform {
@@ -76,6 +79,42 @@ TEST(ConsolePlatformTest, OtherFailuresCarryTheWindowsCode) {
     ASSERT_TRUE(error) << code;
     EXPECT_EQ(error->Message(), text);
   }
+}
+
+// Every failure of a standard descriptor has the Windows code of the same meaning, or keeps its
+// errno in the application's own range.
+TEST(ConsolePlatformTest, EachErrnoHasTheWindowsCodeOfTheSameMeaning) {
+  const std::pair<int, std::int32_t> cases[] = {{EISDIR, 1},
+                                                {ENOENT, 2},
+                                                {ENOTDIR, 3},
+                                                {EMFILE, 4},
+                                                {ENFILE, 4},
+                                                {EACCES, 5},
+                                                {EPERM, 5},
+                                                {EROFS, 5},
+                                                {EBADF, 6},
+                                                {ENOMEM, 8},
+                                                {ENOBUFS, 8},
+                                                {ENXIO, 55},
+                                                {ENODEV, 55},
+                                                {ECONNRESET, 64},
+                                                {EINVAL, 87},
+                                                {ENOSPC, 101},
+                                                {EDQUOT, 101},
+                                                {EFBIG, 223},
+                                                {EPIPE, 232},
+                                                {ENOTCONN, 233},
+                                                {EDESTADDRREQ, 233},
+                                                {EFAULT, 998},
+                                                {EIO, 1117},
+                                                {ECONNREFUSED, 1225},
+                                                {ENETUNREACH, 1231},
+                                                {EHOSTUNREACH, 1232},
+                                                {ECONNABORTED, 1236},
+                                                {ETIMEDOUT, 1460},
+                                                {ELOOP, 0x20000000 | ELOOP}};
+  for (const auto& [error, code] : cases)
+    EXPECT_EQ(ConsoleErrorCode(error), code) << error;
 }
 
 TEST(ConsolePlatformTest, ReadsAndWritesWholeTexts) {

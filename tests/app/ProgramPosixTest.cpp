@@ -1,9 +1,16 @@
 // The built program's scenarios that only POSIX can set up or that follow POSIX's own rules:
-// a resolver swapped in by preloading, standard output on /dev/full or a closed pipe, a
-// pseudo-terminal, and line feeds ending typed lines.
+// a resolver swapped in by preloading, standard output on /dev/full or a closed pipe, standard
+// descriptors left non-blocking, a pseudo-terminal, and line feeds ending typed lines.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <thread>
 
 #include "ProgramFixture.h"
 
@@ -51,6 +58,86 @@ TEST_F(ProgramTest, AStandardOutputThatFailsEndsTheRunWithExitCode9) {
       "/bin/bash",
       {"-c", "{ sleep 0.3; \"$0\" -help; echo \"exit $?\" >&2; } | true", ProgramPath()});
   EXPECT_EQ(broken.Err, "exit 9\n");
+}
+
+// Runs the program with standard input and output on pipes whose ends it gets are non-blocking,
+// as a parent may leave them. `beforeStart` gets the output pipe's end that the program writes
+// to; `feed` writes to the program's input (closed afterwards). Gives the exit code and output.
+TRunResult RunOnNonBlockingPipes(const std::vector<std::string>& parameters,
+                                 const std::function<void(int)>& beforeStart,
+                                 const std::function<void(int)>& feed) {
+  int in[2], out[2];
+  EXPECT_EQ(::pipe(in), 0);
+  EXPECT_EQ(::pipe(out), 0);
+  ::fcntl(in[0], F_SETFL, O_NONBLOCK);
+  ::fcntl(out[1], F_SETFL, O_NONBLOCK);
+  beforeStart(out[1]);
+  std::string program = ProgramPath();
+  std::vector<char*> argv{program.data()};
+  for (const std::string& parameter : parameters)
+    argv.push_back(const_cast<char*>(parameter.c_str()));
+  argv.push_back(nullptr);
+  // A program that ended early must not take the test with it when the test writes.
+  ::signal(SIGPIPE, SIG_IGN);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::signal(SIGPIPE, SIG_DFL);
+    ::dup2(in[0], 0);
+    ::dup2(out[1], 1);
+    for (int fd : {in[0], in[1], out[0], out[1]})
+      ::close(fd);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(in[0]);
+  ::close(out[1]);
+  feed(in[1]);
+  ::close(in[1]);
+  TRunResult run;
+  char buffer[4096];
+  for (ssize_t count; (count = ::read(out[0], buffer, sizeof buffer)) > 0;)
+    run.Out.append(buffer, static_cast<std::size_t>(count));
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// A line that reaches an empty non-blocking standard input later, and a full non-blocking
+// standard output, are waited for.
+TEST_F(ProgramTest, NonBlockingStandardDescriptorsAreWaitedOn) {
+  const TRunResult late = RunOnNonBlockingPipes(
+      With({"-t", "late"}), [](int) {},
+      [](int input) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        EXPECT_EQ(::write(input, "line\n", 5), 5) << "the program did not wait";
+      });
+  EXPECT_EQ(late.ExitCode, 0) << late.Out;
+  EXPECT_EQ(late.Out, Banner + Synopsis + Prompt + Ack);
+  EXPECT_EQ(Plain(FReceiver.ReceiveAll()), std::vector{Expected(13, "late:line")});
+
+  std::size_t filled = 0;
+  const TRunResult full = RunOnNonBlockingPipes(
+      {"-help"},
+      [&](int output) {
+        const std::string block(4096, 'f');
+        for (ssize_t count; (count = ::write(output, block.data(), block.size())) > 0;)
+          filled += static_cast<std::size_t>(count);
+      },
+      [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(300)); });
+  EXPECT_EQ(full.ExitCode, 0);
+  ASSERT_GT(filled, 0u);
+  EXPECT_EQ(full.Out.substr(0, filled), std::string(filled, 'f'));
+  EXPECT_EQ(full.Out.substr(filled, Banner.size()), Banner);
+}
+
+// Sending to loopback's broadcast address needs the broadcast option, which the sender leaves
+// off: the system refuses with its access error, WinSock's 10013.
+TEST_F(ProgramTest, ABroadcastWithoutTheBroadcastOptionIsAccessDenied) {
+  const TRunResult run = RunOrvologger({"-h", "127.255.255.255:9", "hello"});
+  EXPECT_EQ(run.ExitCode, 9);
+  EXPECT_EQ(run.Out, "Socket Error # 10013\r\nAccess denied.\r\n");
 }
 
 // Started with a standard descriptor closed, the program finds it open on /dev/null, in the

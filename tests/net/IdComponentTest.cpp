@@ -20,7 +20,7 @@ class ComponentTest : public ::testing::Test {
     ASSERT_EQ(StackUserCount(), 0);
     ASSERT_EQ(SharedStack(), nullptr);
   }
-  void TearDown() override { ws2::SetLibraryFileName(platform::SocketLibraryFileName()); }
+  void TearDown() override { ws2::SetLibraryLoader(nullptr); }
 };
 
 TEST_F(ComponentTest, SharedStackLivesFromTheFirstComponentToTheLast) {
@@ -61,12 +61,12 @@ TEST_F(ComponentTest, ExchangeSharedStackHandsBackTheReplacedStack) {
 
 TEST_F(ComponentTest, FailedStackLeavesTheCountAsIfNoComponentWasMade) {
   ws2::UnloadLibrary();
-  ws2::SetLibraryFileName("liborvo-no-such-library.so");
+  ws2::SetLibraryLoader([] { return platform::LoadLibraryA("orvo-no-such-library.dll"); });
   EXPECT_THROW(TIdUDPClient client, EIdWS2StubError);
   EXPECT_EQ(StackUserCount(), 0);
   EXPECT_EQ(SharedStack(), nullptr);
 
-  ws2::SetLibraryFileName(platform::SocketLibraryFileName());
+  ws2::SetLibraryLoader(nullptr);
   TIdUDPClient client;
   EXPECT_EQ(StackUserCount(), 1);
   EXPECT_NE(SharedStack(), nullptr);

@@ -1,5 +1,5 @@
-// The stack and the UDP client over a scripted socket library: what exactly reaches the library,
-// and the failures real loopback sockets never give.
+// The binding, the stack and the UDP client over libraries of the tests' making: what exactly
+// reaches the library, and the failures the adapter and real loopback sockets never give.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +7,7 @@
 
 #include "ScriptedWinSock.h"
 #include "net/IdStack.h"
+#include "net/IdStackWindows.h"
 #include "net/IdUDPClient.h"
 #include "net/IdWinSock2.h"
 #include "tests/support/Raised.h"
@@ -19,13 +20,9 @@ class ScriptedStackTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(SharedStack(), nullptr);
     ws2::UnloadLibrary();
-    ws2::SetLibraryFileName("libws2_scripted.so");
+    test::Script() = test::TScriptedWinSock{};
+    ws2::SetLibraryLoader(&test::ScriptedLibrary);
     FClient = std::make_unique<TIdUDPClient>();
-    const platform::TProcAddress access =
-        platform::GetProcAddress(ws2::LibraryHandle(), "ScriptedWinSock");
-    ASSERT_NE(access, nullptr);
-    FScript = reinterpret_cast<test::TScriptedWinSockAccess*>(access)();
-    *FScript = test::TScriptedWinSock{};
     FClient->SetHost("192.168.0.1");
     FClient->SetPort(514);
   }
@@ -33,13 +30,13 @@ class ScriptedStackTest : public ::testing::Test {
   void TearDown() override {
     FClient.reset();
     ws2::UnloadLibrary();
-    ws2::SetLibraryFileName(platform::SocketLibraryFileName());
+    ws2::SetLibraryLoader(nullptr);
   }
 
   TIdStack& Stack() { return *SharedStack(); }
 
   std::unique_ptr<TIdUDPClient> FClient;
-  test::TScriptedWinSock* FScript = nullptr;
+  test::TScriptedWinSock* FScript = &test::Script();
 };
 
 TEST_F(ScriptedStackTest, SendToGetsAZeroFilledIPv4RecordOf16Bytes) {
@@ -202,6 +199,29 @@ TEST_F(ScriptedStackTest, UnreadableHostNameIsTheEmptyName) {
   EXPECT_EQ(Stack().SockHostName(), "");
   Stack().LocalAddressList();
   EXPECT_STREQ(FScript->LastHostByName, "");
+}
+
+// Libraries that make no stack: one without WSAStartup, which is not kept, and one whose start-up
+// fails.
+TEST_F(ScriptedStackTest, LibraryWithoutStartUpOrWhoseStartUpFailsMakesNoStack) {
+  FClient.reset();
+  ws2::UnloadLibrary();
+  ws2::SetLibraryLoader([] {
+    static const platform::TExportTable nothing;
+    return &nothing;
+  });
+  const auto noStartUp = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
+  ASSERT_TRUE(noStartUp);
+  EXPECT_EQ(noStartUp->Message(),
+            "Error on call Winsock2 library function 'WSAStartup': The specified procedure could "
+            "not be found");
+  EXPECT_EQ(ws2::LibraryHandle(), nullptr);
+
+  ws2::SetLibraryLoader(&test::ScriptedLibrary);
+  FScript->StartupResult = 10091;  // WSASYSNOTREADY
+  const auto notReady = test::Raised<EIdStackInitializationFailed>([] { TIdStackWindows stack; });
+  ASSERT_TRUE(notReady);
+  EXPECT_EQ(notReady->Message(), "Winsock Initialization Error.");
 }
 
 }  // namespace

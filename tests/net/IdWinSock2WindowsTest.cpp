@@ -19,7 +19,7 @@ constexpr std::int32_t ProcNotFound = 127;
 class WindowsBindingTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(SharedStack(), nullptr); }
-  void TearDown() override { ws2::SetLibraryFileName(platform::SocketLibraryFileName()); }
+  void TearDown() override { ws2::SetLibraryLoader(nullptr); }
 };
 
 // The system's text for a code, as the binding shows it: without line end and full stop.
@@ -32,7 +32,6 @@ std::string SystemText(std::uint32_t code) {
 
 TEST_F(WindowsBindingTest, LoadsTheSystemsWinSockAndBindsItsOwnFunctions) {
   ws2::UnloadLibrary();
-  EXPECT_EQ(ws2::LibraryFileName(), "WS2_32.DLL");
   TIdStackWindows stack;
   // Loading a loaded library again gives the handle of the one already loaded.
   const platform::TLibraryHandle winsock = platform::LoadLibraryA("ws2_32.dll");
@@ -55,7 +54,7 @@ TEST_F(WindowsBindingTest, LoadsTheSystemsWinSockAndBindsItsOwnFunctions) {
 
 TEST_F(WindowsBindingTest, MissingLibraryGivesTheLoadHeadingWithTheSystemsText) {
   ws2::UnloadLibrary();
-  ws2::SetLibraryFileName("orvo-no-such-library.dll");
+  ws2::SetLibraryLoader([] { return platform::LoadLibraryA("orvo-no-such-library.dll"); });
   const auto error = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->SystemCode(), ModuleNotFound);
@@ -65,14 +64,14 @@ TEST_F(WindowsBindingTest, MissingLibraryGivesTheLoadHeadingWithTheSystemsText) 
             "Error on loading Winsock2 library (WS2_32.DLL): " + SystemText(ModuleNotFound));
   EXPECT_EQ(ws2::LibraryHandle(), nullptr);
 
-  ws2::SetLibraryFileName(platform::SocketLibraryFileName());
+  ws2::SetLibraryLoader(nullptr);
   TIdStackWindows stack;
   EXPECT_NE(ws2::LibraryHandle(), nullptr);
 }
 
 TEST_F(WindowsBindingTest, LibraryWithoutStartUpIsRefusedWithTheSystemsReason) {
   ws2::UnloadLibrary();
-  ws2::SetLibraryFileName("version.dll");
+  ws2::SetLibraryLoader([] { return platform::LoadLibraryA("version.dll"); });
   const auto error = test::Raised<EIdWS2StubError>([] { TIdStackWindows stack; });
   ASSERT_TRUE(error);
   EXPECT_EQ(error->Heading(), "Error on call Winsock2 library function 'WSAStartup'");

@@ -3,12 +3,11 @@
 
 #include <cstring>
 
-#define ORVO_SCRIPTED_EXPORT extern "C" __attribute__((visibility("default")))
-
-using namespace orvo::ws2;
-using orvo::test::TScriptedWinSock;
+namespace orvo::test {
 
 namespace {
+
+using namespace orvo::ws2;
 
 TScriptedWinSock gScript;
 
@@ -21,43 +20,33 @@ void RecordClose(char step) {
     gScript.CloseOrder[used] = step;
 }
 
-std::int32_t Failed() {
-  return WS_SOCKET_ERROR;
+std::int32_t Startup(std::uint16_t, TWSAData*) {
+  return gScript.StartupResult;
 }
 
-}  // namespace
-
-ORVO_SCRIPTED_EXPORT TScriptedWinSock* ScriptedWinSock() {
-  return &gScript;
+std::int32_t NothingToDo() {
+  return 0;
 }
 
-ORVO_SCRIPTED_EXPORT std::int32_t WSAStartup(std::uint16_t, TWSAData*) {
-  return 0;
-}
-ORVO_SCRIPTED_EXPORT std::int32_t WSACleanup() {
-  return 0;
-}
-ORVO_SCRIPTED_EXPORT std::int32_t WSACancelBlockingCall() {
-  return 0;
-}
-ORVO_SCRIPTED_EXPORT std::int32_t WSAGetLastError() {
+std::int32_t LastError() {
   return gScript.LastError;
 }
-ORVO_SCRIPTED_EXPORT void WSASetLastError(std::int32_t error) {
+
+void SetLastError(std::int32_t error) {
   gScript.LastError = error;
 }
 
-ORVO_SCRIPTED_EXPORT std::uint16_t htons(std::uint16_t value) {
+std::uint16_t Swap(std::uint16_t value) {
   return static_cast<std::uint16_t>((value << 8) | (value >> 8));
 }
 
-ORVO_SCRIPTED_EXPORT TSocket socket(std::int32_t, std::int32_t, std::int32_t) {
+TSocket Socket(std::int32_t, std::int32_t, std::int32_t) {
   ++gScript.SocketCalls;
   return gScript.SocketResult;
 }
 
-ORVO_SCRIPTED_EXPORT std::int32_t setsockopt(TSocket, std::int32_t level, std::int32_t optname,
-                                             const char* optval, std::int32_t optlen) {
+std::int32_t SetOption(TSocket, std::int32_t level, std::int32_t optname, const char* optval,
+                       std::int32_t optlen) {
   ++gScript.SetOptionCalls;
   gScript.SetOptionLevel = level;
   gScript.SetOptionName = optname;
@@ -66,38 +55,37 @@ ORVO_SCRIPTED_EXPORT std::int32_t setsockopt(TSocket, std::int32_t level, std::i
   return gScript.SetOptionResult;
 }
 
-ORVO_SCRIPTED_EXPORT std::int32_t sendto(TSocket, const char* buf, std::int32_t len,
-                                         std::int32_t flags, const TSockAddrIn* to,
-                                         std::int32_t tolen) {
+std::int32_t SendTo(TSocket, const char* buf, std::int32_t len, std::int32_t flags,
+                    const TSockAddrIn* to, std::int32_t tolen) {
   ++gScript.SendToCalls;
   gScript.SendToFlags = flags;
   gScript.SendToRecordLength = tolen;
   gScript.SendToBuffer = buf;
   std::memcpy(gScript.SendToRecord, to, sizeof(gScript.SendToRecord));
   if (gScript.SendToResult == -1)
-    return Failed();
+    return WS_SOCKET_ERROR;
   return gScript.SendToResult == -2 ? len : gScript.SendToResult;
 }
 
-ORVO_SCRIPTED_EXPORT std::int32_t shutdown(TSocket, std::int32_t how) {
+std::int32_t Shutdown(TSocket, std::int32_t how) {
   gScript.ShutdownHow = how;
   RecordClose('s');
   return 0;
 }
 
-ORVO_SCRIPTED_EXPORT std::int32_t closesocket(TSocket) {
+std::int32_t CloseSocket(TSocket) {
   RecordClose('c');
   return 0;
 }
 
-ORVO_SCRIPTED_EXPORT std::int32_t gethostname(char* name, std::int32_t namelen) {
+std::int32_t HostName(char* name, std::int32_t namelen) {
   if (gScript.HostNameResult != 0)
-    return Failed();
+    return WS_SOCKET_ERROR;
   std::strncpy(name, gScript.HostName, static_cast<std::size_t>(namelen));
   return 0;
 }
 
-ORVO_SCRIPTED_EXPORT THostEnt* gethostbyname(const char* name) {
+THostEnt* HostByName(const char* name) {
   ++gScript.HostByNameCalls;
   std::strncpy(gScript.LastHostByName, name, sizeof(gScript.LastHostByName) - 1);
   if (gScript.HostAddressCount < 0)
@@ -113,3 +101,32 @@ ORVO_SCRIPTED_EXPORT THostEnt* gethostbyname(const char* name) {
   gEntry.h_addr_list = gAddressList;
   return &gEntry;
 }
+
+}  // namespace
+
+TScriptedWinSock& Script() {
+  return gScript;
+}
+
+platform::TLibraryHandle ScriptedLibrary() {
+  using platform::ExportOf;
+  static const platform::TExport exports[] = {
+      ExportOf<TWSAStartup>("WSAStartup", &Startup),
+      ExportOf<TWSACleanup>("WSACleanup", &NothingToDo),
+      ExportOf<TWSACancelBlockingCall>("WSACancelBlockingCall", &NothingToDo),
+      ExportOf<TWSAGetLastError>("WSAGetLastError", &LastError),
+      ExportOf<TWSASetLastError>("WSASetLastError", &SetLastError),
+      ExportOf<Thtons>("htons", &Swap),
+      ExportOf<Tsocket>("socket", &Socket),
+      ExportOf<Tsetsockopt>("setsockopt", &SetOption),
+      ExportOf<Tsendto>("sendto", &SendTo),
+      ExportOf<Tshutdown>("shutdown", &Shutdown),
+      ExportOf<Tclosesocket>("closesocket", &CloseSocket),
+      ExportOf<Tgethostname>("gethostname", &HostName),
+      ExportOf<Tgethostbyname>("gethostbyname", &HostByName),
+  };
+  static const platform::TExportTable table(exports);
+  return &table;
+}
+
+}  // namespace orvo::test

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "platform/Library.h"
 #include "platform/WinSock.h"
 
 // A socket library that sends nothing: its answers are set by the test and it records what the
-// stack handed it. It is loaded by file name like the adapter.
+// stack handed it. A test loads it through the binding's loader (ScriptedLibrary) in place of the
+// adapter; it lacks every row the stack's sends do not reach.
 namespace orvo::test {
 
 struct TScriptedWinSock {
   // Answers.
+  std::int32_t StartupResult = 0;
   std::int32_t SocketResult = 3;
   std::int32_t SetOptionResult = 0;
   std::int32_t SendToResult = -2;  // -2: all bytes sent
@@ -35,6 +38,8 @@ struct TScriptedWinSock {
   std::int32_t ShutdownHow = -1;
 };
 
-using TScriptedWinSockAccess = TScriptedWinSock*();
+// The script of the one scripted library, and the library itself.
+TScriptedWinSock& Script();
+platform::TLibraryHandle ScriptedLibrary();
 
 }  // namespace orvo::test

@@ -1,4 +1,4 @@
-#include "platform/posix/ws2_32/HostResolver.h"
+#include "platform/posix/ws2/HostResolver.h"
 
 #include <gtest/gtest.h>
 #include <ifaddrs.h>
@@ -50,11 +50,12 @@ class TInterfaceList {
 
 constexpr unsigned kUp = IFF_UP | IFF_RUNNING;
 
-TEST(LocalHostAddressesTest, AreTheUpNonLoopbackIPv4AddressesInListOrderOrLoopbackAlone) {
+TEST(LocalHostAddressesTest, AreTheRunningNonLoopbackIPv4AddressesInListOrderOrLoopbackAlone) {
   const TInterfaceList machine({
       {"lo", AF_INET, {127, 0, 0, 1}, kUp | IFF_LOOPBACK},
       {"eth0", AF_PACKET, {}, kUp},
       {"eth1", AF_INET, {10, 0, 0, 9}, IFF_BROADCAST},  // down
+      {"eth3", AF_INET, {10, 0, 0, 8}, IFF_UP},         // up, but no carrier
       {"eth0", AF_INET, {192, 0, 2, 2}, kUp},
       {"tun0", -1, {}, kUp | IFF_POINTOPOINT},
       {"eth0", AF_INET6, {254, 128, 0, 0}, kUp},

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <pthread.h>
-
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -23,8 +21,9 @@ struct THostAnswer {
 };
 
 // The addresses by which other machines reach this one, as WinSock answers for the local host:
-// the IPv4 addresses of the interfaces that are up and not loopback, in the order of the list;
-// 127.0.0.1 alone when there is none.
+// the IPv4 addresses of the interfaces that are up, connected (running) and not loopback, in the
+// order of the list; 127.0.0.1 alone when there is none. Windows, too, leaves out an adapter
+// whose cable is unplugged.
 std::vector<TIPv4> LocalHostAddresses(const ifaddrs* interfaces);
 
 // Host names to addresses, as WinSock's gethostbyname answers them. The machine's own name
@@ -66,25 +65,13 @@ class THostResolver {
   void Keep(std::string_view name, const THostAnswer& answer, TClock::time_point since);
   std::int32_t Ask(const std::string& name, THostAnswer& answer);
 
-  // The system's mutex, whose lock and unlock cannot fail on a mutex that exists: std::mutex
-  // would bring the exception machinery of its failures into the adapter, which every program
-  // start then pays for in relocations.
-  class TLock {
-   public:
-    TLock() = default;
-    TLock(const TLock&) = delete;
-    TLock& operator=(const TLock&) = delete;
-    ~TLock() { pthread_mutex_destroy(&FMutex); }
-    void lock() noexcept { pthread_mutex_lock(&FMutex); }
-    void unlock() noexcept { pthread_mutex_unlock(&FMutex); }
-
-   private:
-    pthread_mutex_t FMutex = PTHREAD_MUTEX_INITIALIZER;
-  };
-
   TSystem& FSystem;
-  TLock FLock;
+  std::mutex FLock;
   std::vector<TKept> FKept;
 };
+
+// The process's one resolver, asking this machine: its name, its interfaces and the system's
+// resolver. One cache serves the whole process, as the system keeps one for every program.
+THostResolver& ProcessResolver();
 
 }  // namespace orvo::ws2posix
