@@ -3,7 +3,7 @@
 # adapter found from any working folder, and the banner.
 #   cmake -D BUILD_DIR=... -D PREFIX=... -D BINDIR=bin -D PKGLIBDIR=lib/orvologger
 #         -D MANDIR=share/man -D READELF=readelf "-D BANNER=orvologger ver.1.0"
-#         -P InstallCheck.cmake
+#         [-D "EMULATOR=qemu-aarch64 -L /usr/aarch64-linux-gnu"] -P InstallCheck.cmake
 foreach(name BUILD_DIR PREFIX BINDIR PKGLIBDIR MANDIR READELF BANNER)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "InstallCheck.cmake needs -D ${name}=...")
@@ -52,7 +52,8 @@ endforeach()
 
 # The first line the program writes is empty; the banner's first line follows it.
 function(run_help expected_result output_var)
-  execute_process(COMMAND ${program} -help WORKING_DIRECTORY ${PREFIX}
+  separate_arguments(emulator UNIX_COMMAND "${EMULATOR}")
+  execute_process(COMMAND ${emulator} ${program} -help WORKING_DIRECTORY ${PREFIX}
                   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
   if(NOT result EQUAL expected_result)
     message(FATAL_ERROR "orvologger -help exited with ${result}, not ${expected_result}:\n"

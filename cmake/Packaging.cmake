@@ -99,12 +99,15 @@ include(CPack)
 # Installs into a scratch prefix with stripping, as the package does, and runs the installed
 # program there; checks that the manual page renders without warnings.
 if(ORVO_BUILD_TESTS)
+  # A build for another processor runs the installed program under its emulator.
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
   add_test(NAME install_layout
            COMMAND ${CMAKE_COMMAND} -D BUILD_DIR=${PROJECT_BINARY_DIR}
                    -D PREFIX=${PROJECT_BINARY_DIR}/install-check
                    -D BINDIR=${CMAKE_INSTALL_BINDIR} -D PKGLIBDIR=${ORVO_INSTALL_PKGLIBDIR}
                    -D MANDIR=${CMAKE_INSTALL_MANDIR} -D READELF=${CMAKE_READELF}
                    "-DBANNER=${PROJECT_NAME} ver.${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}"
+                   "-DEMULATOR=${emulator}"
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)
 

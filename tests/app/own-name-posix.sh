@@ -3,9 +3,10 @@
 # works, and a message carries the first address of an interface that is up and not loopback
 # (127.0.0.1 when there is none), to a dotted host and to the empty host. The name holds an
 # empty label, which the resolver refuses before it would ask any name server.
-#   usage: own-name-posix.sh <orvologger>     exit 77: skipped (needs root, unshare and ip)
+#   usage: own-name-posix.sh [emulator and its options] <orvologger>
+#                                             exit 77: skipped (needs root, unshare and ip)
 set -euo pipefail
-program="$1"
+program=("$@")
 name='orvo..nowhere'
 
 [ "$(id -u)" -eq 0 ] || { echo "skipped: a UTS namespace of its own needs root"; exit 77; }
@@ -32,7 +33,7 @@ if run_nameless getent ahostsv4 "$name" >/dev/null; then
 fi
 
 status=0
-help=$(run_nameless "$program" -help) || status=$?
+help=$(run_nameless "${program[@]}" -help) || status=$?
 [ "$status" -eq 0 ] || { echo "-help: exit code $status, expected 0: $help"; exit 1; }
 grep -q '^orvologger ver\.' <<<"$help" || { echo "-help: no banner: $help"; exit 1; }
 
@@ -40,7 +41,7 @@ grep -q '^orvologger ver\.' <<<"$help" || { echo "-help: no banner: $help"; exit
 # echo (-s) shows what was sent.
 for host in 127.0.0.1 ''; do
   status=0
-  echo=$(run_nameless "$program" -s -h "$host:9" -t own hello 2>&1 >/dev/null) || status=$?
+  echo=$(run_nameless "${program[@]}" -s -h "$host:9" -t own hello 2>&1 >/dev/null) || status=$?
   [ "$status" -eq 0 ] || { echo "-h '$host:9': exit code $status, expected 0: $echo"; exit 1; }
   grep -qE "^<13>[A-Z][a-z]{2} [ 0-9]{2} [0-9:]{8} $expected own:hello" <<<"$echo" ||
     { echo "-h '$host:9': the message does not carry $expected: $echo"; exit 1; }
