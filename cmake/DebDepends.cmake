@@ -1,7 +1,34 @@
 # Read by CPack before it builds the Debian package: the Depends field from dpkg-shlibdeps run
 # on the built program and adapter (CPACK_ORVO_SHLIBDEPS_FILES), in a scratch folder holding the
-# empty debian/control that dpkg-shlibdeps asks for.
+# empty debian/control that dpkg-shlibdeps asks for. In a build for another processor
+# (CPACK_ORVO_READELF set), libc6 of at least the newest GLIBC_ symbol version the files ask for,
+# and only when every library they need is one of libc6's.
 if(NOT CPACK_GENERATOR STREQUAL "DEB")
+  return()
+endif()
+if(CPACK_ORVO_READELF)
+  set(newest 0)
+  foreach(file IN LISTS CPACK_ORVO_SHLIBDEPS_FILES)
+    execute_process(COMMAND ${CPACK_ORVO_READELF} -d -V -W ${file} RESULT_VARIABLE result
+                    OUTPUT_VARIABLE dynamic ERROR_VARIABLE errors)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR "${CPACK_ORVO_READELF} failed on ${file}:\n${errors}")
+    endif()
+    string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dynamic}")
+    foreach(library IN LISTS needed)
+      if(NOT library MATCHES "\\[(libc|libm|libdl|libpthread|librt|libutil)\\.so\\.[0-9]+\\]|\\[ld[-.a-z0-9_]*\\.so\\.[0-9]+\\]")
+        message(FATAL_ERROR "${file} needs ${library}, which libc6 does not hold")
+      endif()
+    endforeach()
+    string(REGEX MATCHALL "GLIBC_[0-9]+\\.[0-9]+(\\.[0-9]+)?" versions "${dynamic}")
+    foreach(version IN LISTS versions)
+      string(REPLACE "GLIBC_" "" version ${version})
+      if(version VERSION_GREATER newest)
+        set(newest ${version})
+      endif()
+    endforeach()
+  endforeach()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= ${newest})")
   return()
 endif()
 set(scratch ${CPACK_PACKAGE_DIRECTORY}/_CPack_Packages/shlibdeps)

@@ -94,6 +94,19 @@ set(CPACK_ORVO_SHLIBDEPS_FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/orvologger
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/DebDepends.cmake)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
+# A build for another processor is packaged for that processor's Debian architecture. Its
+# dependency can't come from dpkg-shlibdeps, which knows only the libraries of packages of this
+# machine's architecture (the cross compiler's C library belongs to libc6-<arch>-cross); the
+# C library version the program needs is read from the symbol versions it asks for instead.
+if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  else()
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
+  endif()
+  set(CPACK_ORVO_READELF ${CMAKE_READELF})
+endif()
+
 include(CPack)
 
 # Installs into a scratch prefix with stripping, as the package does, and runs the installed
