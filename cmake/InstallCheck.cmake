@@ -3,7 +3,8 @@
 # path and no shared library beyond the C library's, and the banner, also of the program copied
 # alone into an empty folder.
 #   cmake -D BUILD_DIR=... -D PREFIX=... -D BINDIR=bin -D MANDIR=share/man -D READELF=readelf
-#         -D STATIC_CXX_RUNTIME=ON "-D BANNER=orvologger ver.1.0" -P InstallCheck.cmake
+#         -D STATIC_CXX_RUNTIME=ON "-D BANNER=orvologger ver.1.0"
+#         [-D "EMULATOR=qemu-aarch64 -L /usr/aarch64-linux-gnu"] -P InstallCheck.cmake
 # STATIC_CXX_RUNTIME says whether the C++ runtime is linked in (not in sanitizer builds).
 foreach(name BUILD_DIR PREFIX BINDIR MANDIR READELF STATIC_CXX_RUNTIME BANNER)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
@@ -58,7 +59,7 @@ foreach(file ${program} ${BUILD_DIR}/bin/orvologger)
     message(FATAL_ERROR "${file} carries a run path:\n${dynamic}")
   endif()
   string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dynamic}")
-  list(FILTER needed EXCLUDE REGEX "\\[(libc\\.so\\.6|ld-linux[^]]*)\\]")
+  list(FILTER needed EXCLUDE REGEX "\\[(libc\\.so\\.6|ld-linux[^]]*|ld64\\.so\\.[0-9]+)\\]")
   if(needed AND STATIC_CXX_RUNTIME)
     message(FATAL_ERROR "${file} needs more than the C library: ${needed}")
   endif()
@@ -66,7 +67,8 @@ endforeach()
 
 # The first line the program writes is empty; the banner's first line follows it.
 function(check_help program)
-  execute_process(COMMAND ${program} -help WORKING_DIRECTORY ${PREFIX}
+  separate_arguments(emulator UNIX_COMMAND "${EMULATOR}")
+  execute_process(COMMAND ${emulator} ${program} -help WORKING_DIRECTORY ${PREFIX}
                   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${program} -help exited with ${result}:\n${output}${errors}")

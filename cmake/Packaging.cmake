@@ -103,11 +103,29 @@ set(CPACK_DEBIAN_PACKAGE_SUGGESTS rsyslog)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
+# A build for another processor is packaged for that processor's Debian architecture. Its
+# dependency can't come from dpkg-shlibdeps, which knows only the libraries of packages of this
+# machine's architecture (the cross compiler's C library belongs to libc6-<arch>-cross); the
+# C library version the program needs is read from the symbol versions it asks for instead.
+if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  else()
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
+  endif()
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+  set(CPACK_ORVO_READELF ${CMAKE_READELF})
+  set(CPACK_ORVO_PROGRAM ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/orvologger)
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/DebDepends.cmake)
+endif()
+
 include(CPack)
 
 # Installs into a scratch prefix with stripping, as the package does, and runs the installed
 # program there; checks that the manual page renders without warnings.
 if(ORVO_BUILD_TESTS)
+  # A build for another processor runs the installed program under its emulator.
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
   add_test(NAME install_layout
            COMMAND ${CMAKE_COMMAND} -D BUILD_DIR=${PROJECT_BINARY_DIR}
                    -D PREFIX=${PROJECT_BINARY_DIR}/install-check
@@ -115,6 +133,7 @@ if(ORVO_BUILD_TESTS)
                    -D MANDIR=${CMAKE_INSTALL_MANDIR} -D READELF=${CMAKE_READELF}
                    -D STATIC_CXX_RUNTIME=${ORVO_STATIC_CXX_RUNTIME}
                    "-DBANNER=${PROJECT_NAME} ver.${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}"
+                   "-DEMULATOR=${emulator}"
                    -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   set_tests_properties(install_layout PROPERTIES TIMEOUT 60)
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -29,38 +30,69 @@ bool ReadAt(std::ifstream& file, std::uint64_t offset, void* into, std::size_t s
   return file.gcount() == static_cast<std::streamsize>(size);
 }
 
-// The ELF header and section header types of one file class.
+// An unsigned field of size bytes at at, in the file's byte order: the file is the program
+// itself, in its processor's order, or any other ELF file of either order.
+std::uint64_t Decode(const unsigned char* at, std::size_t size, bool bigEndian) {
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < size; ++i)
+    value = (value << 8) | at[bigEndian ? i : size - 1 - i];
+  return value;
+}
+
+// The fields of a section header that the search reads.
+struct TSection {
+  std::uint64_t Name;
+  std::uint64_t Type;
+  std::uint64_t Link;
+  std::uint64_t Offset;
+  std::uint64_t Size;
+};
+
+// The ELF header and section header types of one file class give the fields' places and sizes.
 template <typename Ehdr, typename Shdr>
-std::optional<TSectionPlace> FindSectionIn(std::ifstream& file) {
-  Ehdr header;
-  if (!ReadAt(file, 0, &header, sizeof header))
+std::optional<TSectionPlace> FindSectionIn(std::ifstream& file, bool bigEndian) {
+  unsigned char header[sizeof(Ehdr)];
+  if (!ReadAt(file, 0, header, sizeof header))
     return std::nullopt;
-  if (header.e_shoff == 0 || header.e_shentsize < sizeof(Shdr))
+  const auto headerField = [&](std::size_t offset, std::size_t size) {
+    return Decode(header + offset, size, bigEndian);
+  };
+  const std::uint64_t sectionsOffset = headerField(offsetof(Ehdr, e_shoff), sizeof(Ehdr::e_shoff));
+  const std::uint64_t entrySize =
+      headerField(offsetof(Ehdr, e_shentsize), sizeof(Ehdr::e_shentsize));
+  if (sectionsOffset == 0 || entrySize < sizeof(Shdr))
     return std::nullopt;
 
-  const auto sectionHeader = [&](std::uint64_t index) -> std::optional<Shdr> {
-    Shdr section;
-    if (!ReadAt(file, header.e_shoff + index * header.e_shentsize, &section, sizeof section))
+  const auto sectionHeader = [&](std::uint64_t index) -> std::optional<TSection> {
+    unsigned char raw[sizeof(Shdr)];
+    if (!ReadAt(file, sectionsOffset + index * entrySize, raw, sizeof raw))
       return std::nullopt;
-    return section;
+    const auto field = [&](std::size_t offset, std::size_t size) {
+      return Decode(raw + offset, size, bigEndian);
+    };
+    return TSection{field(offsetof(Shdr, sh_name), sizeof(Shdr::sh_name)),
+                    field(offsetof(Shdr, sh_type), sizeof(Shdr::sh_type)),
+                    field(offsetof(Shdr, sh_link), sizeof(Shdr::sh_link)),
+                    field(offsetof(Shdr, sh_offset), sizeof(Shdr::sh_offset)),
+                    field(offsetof(Shdr, sh_size), sizeof(Shdr::sh_size))};
   };
 
   // Files with very many sections keep the count and the name table index in section 0.
-  std::uint64_t count = header.e_shnum;
-  std::uint64_t namesIndex = header.e_shstrndx;
+  std::uint64_t count = headerField(offsetof(Ehdr, e_shnum), sizeof(Ehdr::e_shnum));
+  std::uint64_t namesIndex = headerField(offsetof(Ehdr, e_shstrndx), sizeof(Ehdr::e_shstrndx));
   if (count == 0 || namesIndex == SHN_XINDEX) {
     const auto first = sectionHeader(0);
     if (!first)
       return std::nullopt;
     if (count == 0)
-      count = first->sh_size;
+      count = first->Size;
     if (namesIndex == SHN_XINDEX)
-      namesIndex = first->sh_link;
+      namesIndex = first->Link;
   }
   if (namesIndex >= count)
     return std::nullopt;
   const auto names = sectionHeader(namesIndex);
-  if (!names || names->sh_type == SHT_NOBITS)
+  if (!names || names->Type == SHT_NOBITS)
     return std::nullopt;
 
   const std::string_view wanted = VersionSectionName;
@@ -69,16 +101,16 @@ std::optional<TSectionPlace> FindSectionIn(std::ifstream& file) {
     const auto section = sectionHeader(index);
     if (!section)
       return std::nullopt;
-    if (section->sh_name >= names->sh_size || section->sh_type == SHT_NOBITS)
+    if (section->Name >= names->Size || section->Type == SHT_NOBITS)
       continue;
     // The name must end inside the name table right after the wanted characters.
-    const std::uint64_t room = names->sh_size - section->sh_name;
+    const std::uint64_t room = names->Size - section->Name;
     if (room < candidate.size())
       continue;
-    if (!ReadAt(file, names->sh_offset + section->sh_name, candidate.data(), candidate.size()))
+    if (!ReadAt(file, names->Offset + section->Name, candidate.data(), candidate.size()))
       continue;
     if (std::string_view(candidate).substr(0, wanted.size()) == wanted && candidate.back() == '\0')
-      return TSectionPlace{section->sh_offset, section->sh_size};
+      return TSectionPlace{section->Offset, section->Size};
   }
   return std::nullopt;
 }
@@ -87,12 +119,14 @@ std::optional<TSectionPlace> FindVersionSection(std::ifstream& file) {
   unsigned char ident[EI_NIDENT];
   if (!ReadAt(file, 0, ident, sizeof ident))
     return std::nullopt;
-  if (std::memcmp(ident, ELFMAG, SELFMAG) != 0 || ident[EI_DATA] != ELFDATA2LSB)
+  if (std::memcmp(ident, ELFMAG, SELFMAG) != 0 ||
+      (ident[EI_DATA] != ELFDATA2LSB && ident[EI_DATA] != ELFDATA2MSB))
     return std::nullopt;
+  const bool bigEndian = ident[EI_DATA] == ELFDATA2MSB;
   if (ident[EI_CLASS] == ELFCLASS64)
-    return FindSectionIn<Elf64_Ehdr, Elf64_Shdr>(file);
+    return FindSectionIn<Elf64_Ehdr, Elf64_Shdr>(file, bigEndian);
   if (ident[EI_CLASS] == ELFCLASS32)
-    return FindSectionIn<Elf32_Ehdr, Elf32_Shdr>(file);
+    return FindSectionIn<Elf32_Ehdr, Elf32_Shdr>(file, bigEndian);
   return std::nullopt;
 }
 

@@ -82,4 +82,20 @@ TVersionNode VersionInfo(std::uint16_t major, std::uint16_t minor,
       "VS_VERSION_INFO", FixedFileInfo(major, minor), {std::move(strings), std::move(variables)}};
 }
 
+TVersionNode ProgramVersionInfo(const std::string& name, std::uint16_t major, std::uint16_t minor) {
+  constexpr std::uint16_t Japanese = 0x0411;
+  constexpr std::uint16_t ShiftJis = 932;
+  const std::string version = std::to_string(major) + "." + std::to_string(minor);
+  const TStringTable table{Japanese,
+                           ShiftJis,
+                           {{"CompanyName", "orvologger project"},
+                            {"FileDescription", "Command-line syslog client"},
+                            {"FileVersion", version},
+                            {"InternalName", name},
+                            {"OriginalFilename", name},
+                            {"ProductName", name},
+                            {"ProductVersion", version}}};
+  return VersionInfo(major, minor, {table});
+}
+
 }  // namespace orvo::platform::verblock

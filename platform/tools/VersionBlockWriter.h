@@ -33,4 +33,8 @@ struct TStringTable {
 TVersionNode VersionInfo(std::uint16_t major, std::uint16_t minor,
                          const std::vector<TStringTable>& tables);
 
+// The program's own tree: one string table in Japanese (0x0411) and Shift JIS (932) naming the
+// company, description, file and product as name, and file and product version major.minor.
+TVersionNode ProgramVersionInfo(const std::string& name, std::uint16_t major, std::uint16_t minor);
+
 }  // namespace orvo::platform::verblock

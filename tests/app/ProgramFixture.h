@@ -26,8 +26,22 @@ inline const std::string Ack = "\r\nOK. message sent.\r\nto exit, hit return or 
 // The program file, beside the running test program.
 std::string ProgramPath();
 
+// What starts the program: its file, after the emulator and the emulator's options in a build
+// for another processor.
+std::vector<std::string> ProgramCommand();
+
 // Runs the program with the parameters and standard input fed from input.
 TRunResult RunOrvologger(const std::vector<std::string>& parameters, const std::string& input = {});
+
+#ifndef _WIN32
+// As RunOrvologger, with the "NAME=value" settings added to the program's environment.
+TRunResult RunOrvologgerWithEnvironment(const std::vector<std::string>& parameters,
+                                        const std::vector<std::string>& environment);
+
+// Runs the program under a pseudo-terminal, as RunOnTerminal does.
+TRunResult RunOrvologgerOnTerminal(const std::vector<std::string>& parameters,
+                                   const std::vector<TKeystrokes>& typing);
+#endif
 
 // The datagram text with its time of day replaced by "hh:mm:ss", so texts compare exactly.
 std::string WithoutTimeOfDay(const std::string& text);

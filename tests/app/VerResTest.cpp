@@ -4,9 +4,11 @@
 
 #include <elf.h>
 
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/VersionInfo.h"
 #include "platform/tools/VersionBlockWriter.h"
@@ -18,52 +20,64 @@ namespace {
 using namespace platform::verblock;
 using Bytes = std::vector<std::uint8_t>;
 
-// A minimal 64-bit ELF file: the header, the section contents, the section name table and
-// the section headers (the null section first).
-Bytes ElfWithSections(const std::vector<std::pair<std::string, Bytes>>& sections) {
+// Writes value as size bytes at at, in the given byte order.
+void Put(Bytes& file, std::size_t at, std::uint64_t value, std::size_t size, bool bigEndian) {
+  for (std::size_t i = 0; i < size; ++i, value >>= 8)
+    file[at + (bigEndian ? size - 1 - i : i)] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+// A minimal 64-bit ELF file in either byte order, whatever the processor running the test: the
+// header, the section contents, the section name table and the section headers (the null
+// section first).
+Bytes ElfWithSections(const std::vector<std::pair<std::string, Bytes>>& sections,
+                      bool bigEndian = false) {
+  struct TSection {
+    std::size_t Name;
+    std::uint32_t Type;
+    std::size_t Offset;
+    std::size_t Size;
+  };
   Bytes names(1, 0);
   Bytes file(sizeof(Elf64_Ehdr), 0);
-  std::vector<Elf64_Shdr> headers(1);
-  for (const auto& [name, contents] : sections) {
-    Elf64_Shdr header{};
-    header.sh_name = static_cast<Elf64_Word>(names.size());
+  std::vector<TSection> headers(1, TSection{0, SHT_NULL, 0, 0});
+  const auto addSection = [&](const std::string& name, std::uint32_t type, const Bytes& contents) {
+    headers.push_back({names.size(), type, file.size(), contents.size()});
     names.insert(names.end(), name.begin(), name.end());
     names.push_back(0);
-    header.sh_type = SHT_PROGBITS;
-    header.sh_offset = file.size();
-    header.sh_size = contents.size();
     file.insert(file.end(), contents.begin(), contents.end());
-    headers.push_back(header);
-  }
-  Elf64_Shdr nameTable{};
-  nameTable.sh_name = static_cast<Elf64_Word>(names.size());
+  };
+  for (const auto& [name, contents] : sections)
+    addSection(name, SHT_PROGBITS, contents);
+  // The name table's own name goes in before the table's bytes are taken.
   const std::string shstrtab = ".shstrtab";
-  names.insert(names.end(), shstrtab.begin(), shstrtab.end());
-  names.push_back(0);
-  nameTable.sh_type = SHT_STRTAB;
-  nameTable.sh_offset = file.size();
-  nameTable.sh_size = names.size();
-  file.insert(file.end(), names.begin(), names.end());
-  headers.push_back(nameTable);
+  Bytes tableNames = names;
+  tableNames.insert(tableNames.end(), shstrtab.begin(), shstrtab.end());
+  tableNames.push_back(0);
+  addSection(shstrtab, SHT_STRTAB, tableNames);
   while (file.size() % 8 != 0)
     file.push_back(0);
 
-  Elf64_Ehdr header{};
-  std::memcpy(header.e_ident, ELFMAG, SELFMAG);
-  header.e_ident[EI_CLASS] = ELFCLASS64;
-  header.e_ident[EI_DATA] = ELFDATA2LSB;
-  header.e_ident[EI_VERSION] = EV_CURRENT;
-  header.e_type = ET_EXEC;
-  header.e_machine = EM_X86_64;
-  header.e_version = EV_CURRENT;
-  header.e_ehsize = sizeof(Elf64_Ehdr);
-  header.e_shentsize = sizeof(Elf64_Shdr);
-  header.e_shoff = file.size();
-  header.e_shnum = static_cast<Elf64_Half>(headers.size());
-  header.e_shstrndx = static_cast<Elf64_Half>(headers.size() - 1);
-  std::memcpy(file.data(), &header, sizeof header);
-  const auto* raw = reinterpret_cast<const std::uint8_t*>(headers.data());
-  file.insert(file.end(), raw, raw + headers.size() * sizeof(Elf64_Shdr));
+  const std::size_t sectionsOffset = file.size();
+  file.resize(sectionsOffset + headers.size() * sizeof(Elf64_Shdr), 0);
+  for (std::size_t i = 0; i < headers.size(); ++i) {
+    const std::size_t at = sectionsOffset + i * sizeof(Elf64_Shdr);
+    Put(file, at + offsetof(Elf64_Shdr, sh_name), headers[i].Name, 4, bigEndian);
+    Put(file, at + offsetof(Elf64_Shdr, sh_type), headers[i].Type, 4, bigEndian);
+    Put(file, at + offsetof(Elf64_Shdr, sh_offset), headers[i].Offset, 8, bigEndian);
+    Put(file, at + offsetof(Elf64_Shdr, sh_size), headers[i].Size, 8, bigEndian);
+  }
+  std::memcpy(file.data(), ELFMAG, SELFMAG);
+  file[EI_CLASS] = ELFCLASS64;
+  file[EI_DATA] = bigEndian ? ELFDATA2MSB : ELFDATA2LSB;
+  file[EI_VERSION] = EV_CURRENT;
+  Put(file, offsetof(Elf64_Ehdr, e_type), ET_EXEC, 2, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_machine), bigEndian ? EM_S390 : EM_X86_64, 2, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_version), EV_CURRENT, 4, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_ehsize), sizeof(Elf64_Ehdr), 2, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_shentsize), sizeof(Elf64_Shdr), 2, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_shoff), sectionsOffset, 8, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_shnum), headers.size(), 2, bigEndian);
+  Put(file, offsetof(Elf64_Ehdr, e_shstrndx), headers.size() - 1, 2, bigEndian);
   return file;
 }
 
@@ -110,6 +124,31 @@ TEST_F(VerResTest, ReadsTheProductNameAndVersionOfTheFirstTranslation) {
   EXPECT_EQ(reader.QueryValue("CompanyName"), "");
   EXPECT_EQ(ProductNameOf(path), "orvologger");
   EXPECT_EQ(ProductVersionOf(path), "1.0");
+}
+
+// A program file is in its processor's byte order; the block inside is the same in either.
+TEST_F(VerResTest, FindsTheBlockInAProgramFileOfEitherByteOrder) {
+  const Bytes block = Block(VersionInfo(1, 0, {Table(0x0411, 932, "orvologger", "1.0")}));
+  for (const bool bigEndian : {false, true}) {
+    const TVerRes reader(File(ElfWithSections(
+        {{".text", Bytes(64, 0x90)}, {platform::VersionSectionName, block}}, bigEndian)));
+    EXPECT_EQ(reader.GetProductName(), "orvologger") << "big-endian: " << bigEndian;
+    EXPECT_EQ(reader.GetProductVersion(), "1.0") << "big-endian: " << bigEndian;
+  }
+}
+
+// The program's block as the build machine wrote it, little-endian as the Windows version
+// resource: the processor running the test writes the same bytes and reads them.
+TEST_F(VerResTest, TheBuildMachinesBlockIsWrittenAndReadAlikeOnEveryProcessor) {
+  std::ifstream in(ORVO_TEST_DATA_DIR "/version-block-1.0.bin", std::ios::binary);
+  const Bytes written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_EQ(written.size(), 368u);
+  EXPECT_EQ(Block(ProgramVersionInfo("orvologger", 1, 0)), written);
+
+  const TVerRes reader(ProgramWith(written));
+  EXPECT_EQ(reader.Translation(), "041103A4");
+  EXPECT_EQ(reader.GetProductName(), "orvologger");
+  EXPECT_EQ(reader.GetProductVersion(), "1.0");
 }
 
 TEST_F(VerResTest, OnlyTheFirstTranslationIsConsulted) {
@@ -234,12 +273,14 @@ TEST(VerQueryValueTest, WalksTheKeyTreeAndRefusesMalformedBlocks) {
   const auto size = static_cast<std::uint32_t>(block.size());
   ASSERT_TRUE(platform::VerQueryValueA(block.data(), size, "\\", &value, &length));
   ASSERT_EQ(length, 52u);
-  std::uint32_t signature = 0;
-  std::uint32_t productVersionHigh = 0;
-  std::memcpy(&signature, value, 4);
-  std::memcpy(&productVersionHigh, static_cast<const char*>(value) + 16, 4);
-  EXPECT_EQ(signature, 0xFEEF04BDu);
-  EXPECT_EQ(productVersionHigh, 0x00030004u);
+  // The fixed information's double words are little-endian on every processor.
+  const auto dword = [&](std::size_t at) {
+    const auto* bytes = static_cast<const std::uint8_t*>(value) + at;
+    return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
+           std::uint32_t{bytes[3]} << 24;
+  };
+  EXPECT_EQ(dword(0), 0xFEEF04BDu);
+  EXPECT_EQ(dword(16), 0x00030004u) << "the product version's high double word";
   EXPECT_TRUE(platform::VerQueryValueA(
       block.data(), size, "StringFileInfo\\\\041103a4\\ProductVersion", &value, &length));
   EXPECT_EQ(length, 4u);

@@ -43,8 +43,13 @@ TEST_F(ScriptedStackTest, SendToGetsAZeroFilledIPv4RecordOf16Bytes) {
   const std::string text = "payload";
   FClient->SendText(text);
   ASSERT_EQ(FScript->SendToCalls, 1);
-  const std::uint8_t expected[16] = {2, 0, 0x02, 0x02, 192, 168, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(std::memcmp(FScript->SendToRecord, expected, sizeof(expected)), 0);
+  // The family is a short in the processor's own order, as WinSock has it; the port and the
+  // address follow in network order.
+  std::uint16_t family = 0;
+  std::memcpy(&family, FScript->SendToRecord, sizeof family);
+  EXPECT_EQ(family, 2);
+  const std::uint8_t expected[14] = {0x02, 0x02, 192, 168, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(FScript->SendToRecord + 2, expected, sizeof(expected)), 0);
   EXPECT_EQ(FScript->SendToRecordLength, 16);
   EXPECT_EQ(FScript->SendToFlags, 0);
   EXPECT_EQ(FScript->SendToBuffer, text.data());  // sent from the text itself, not a copy

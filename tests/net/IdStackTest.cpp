@@ -233,7 +233,11 @@ TEST_F(StackTest, AddressTextsAndValues) {
   EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(&value)[3], 1);
   EXPECT_EQ(FStack.SockNetToHostLong(value), 0xC0A80001u);
   EXPECT_EQ(FStack.SockHostToNetShort(514), 0x0202);
-  EXPECT_EQ(FStack.SockNetToHostShort(0x0102), 0x0201);
+  // Network order is the bytes' order in memory, whatever the processor's.
+  const std::uint8_t networkShort[2] = {0x01, 0x02};
+  std::uint16_t fromNetwork = 0;
+  std::memcpy(&fromNetwork, networkShort, sizeof fromNetwork);
+  EXPECT_EQ(FStack.SockNetToHostShort(fromNetwork), 0x0102);
   EXPECT_EQ(FStack.SockHostToNetLong(1), FStack.SockNetToHostLong(1));
 }
 
