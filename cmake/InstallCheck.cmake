@@ -52,14 +52,15 @@ endforeach()
 
 # Neither the built nor the installed program carries a run path, which the loader would search
 # for every library and which could name the build tree or, with an empty entry, the current
-# folder; and neither needs a shared library but the C library's (the C++ runtime is linked in).
+# folder; and neither needs a shared library but the C library's, libm and the loader among them
+# (the C++ runtime is linked in; on s390x it asks libm for what x86-64 takes from libc).
 foreach(file ${program} ${BUILD_DIR}/bin/orvologger)
   execute_process(COMMAND ${READELF} -d -W ${file} OUTPUT_VARIABLE dynamic)
   if(dynamic MATCHES "(RUNPATH|RPATH)")
     message(FATAL_ERROR "${file} carries a run path:\n${dynamic}")
   endif()
   string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dynamic}")
-  list(FILTER needed EXCLUDE REGEX "\\[(libc\\.so\\.6|ld-linux[^]]*|ld64\\.so\\.[0-9]+)\\]")
+  list(FILTER needed EXCLUDE REGEX "\\[(libc\\.so\\.6|libm\\.so\\.6|ld-linux[^]]*|ld64\\.so\\.[0-9]+)\\]")
   if(needed AND STATIC_CXX_RUNTIME)
     message(FATAL_ERROR "${file} needs more than the C library: ${needed}")
   endif()
