@@ -63,48 +63,36 @@ bool PosixFlags(std::int32_t flags, int& posix) noexcept {
   return true;
 }
 
+struct TOption {
+  std::int32_t Level;
+  std::int32_t Name;
+  int PosixLevel;
+  int PosixName;
+};
+
+// The options WinSock and the system both know, each under its own numbers. TCP_NODELAY is 1 on
+// both sides.
+constexpr TOption kOptions[] = {
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_DEBUG, SOL_SOCKET, SO_DEBUG},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_REUSEADDR, SOL_SOCKET, SO_REUSEADDR},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_KEEPALIVE, SOL_SOCKET, SO_KEEPALIVE},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_DONTROUTE, SOL_SOCKET, SO_DONTROUTE},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_BROADCAST, SOL_SOCKET, SO_BROADCAST},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_OOBINLINE, SOL_SOCKET, SO_OOBINLINE},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_SNDBUF, SOL_SOCKET, SO_SNDBUF},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_RCVBUF, SOL_SOCKET, SO_RCVBUF},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_ERROR, SOL_SOCKET, SO_ERROR},
+    {ws2::WS_SOL_SOCKET, ws2::WS_SO_TYPE, SOL_SOCKET, SO_TYPE},
+    {ws2::WS_IPPROTO_TCP, ws2::WS_TCP_NODELAY, IPPROTO_TCP, 1},
+};
+
 bool PosixOption(std::int32_t level, std::int32_t name, int& posixLevel, int& posixName) noexcept {
-  if (level == ws2::WS_SOL_SOCKET) {
-    posixLevel = SOL_SOCKET;
-    switch (name) {
-      case ws2::WS_SO_DEBUG:
-        posixName = SO_DEBUG;
-        return true;
-      case ws2::WS_SO_REUSEADDR:
-        posixName = SO_REUSEADDR;
-        return true;
-      case ws2::WS_SO_KEEPALIVE:
-        posixName = SO_KEEPALIVE;
-        return true;
-      case ws2::WS_SO_DONTROUTE:
-        posixName = SO_DONTROUTE;
-        return true;
-      case ws2::WS_SO_BROADCAST:
-        posixName = SO_BROADCAST;
-        return true;
-      case ws2::WS_SO_OOBINLINE:
-        posixName = SO_OOBINLINE;
-        return true;
-      case ws2::WS_SO_SNDBUF:
-        posixName = SO_SNDBUF;
-        return true;
-      case ws2::WS_SO_RCVBUF:
-        posixName = SO_RCVBUF;
-        return true;
-      case ws2::WS_SO_ERROR:
-        posixName = SO_ERROR;
-        return true;
-      case ws2::WS_SO_TYPE:
-        posixName = SO_TYPE;
-        return true;
-      default:
-        return false;
+  for (const TOption& option : kOptions) {
+    if (option.Level == level && option.Name == name) {
+      posixLevel = option.PosixLevel;
+      posixName = option.PosixName;
+      return true;
     }
-  }
-  if (level == ws2::WS_IPPROTO_TCP && name == ws2::WS_TCP_NODELAY) {
-    posixLevel = IPPROTO_TCP;
-    posixName = 1;  // TCP_NODELAY has the same number on both sides
-    return true;
   }
   return false;
 }
