@@ -2,13 +2,11 @@
 
 #include "base/Exception.h"
 
+#include <algorithm>
+
 namespace orvo::text {
 
 namespace {
-
-bool IsTrimmed(char c) noexcept {
-  return static_cast<unsigned char>(c) <= 32;
-}
 
 int HexDigitValue(char c) noexcept {
   if (c >= '0' && c <= '9')
@@ -62,12 +60,25 @@ std::optional<std::int32_t> ReadDecimal(std::string_view text) noexcept {
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+char LowerLetter(char c) noexcept {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 }  // namespace
 
+bool IsBlankOrControl(char c) noexcept {
+  return static_cast<unsigned char>(c) <= 32;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return LowerLetter(x) == LowerLetter(y); });
+}
+
 std::string_view TrimView(std::string_view text) noexcept {
-  while (!text.empty() && IsTrimmed(text.front()))
+  while (!text.empty() && IsBlankOrControl(text.front()))
     text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back()))
+  while (!text.empty() && IsBlankOrControl(text.back()))
     text.remove_suffix(1);
   return text;
 }
@@ -78,10 +89,8 @@ std::string Trim(std::string_view text) {
 
 std::string Lower(std::string_view text) {
   std::string lowered(text);
-  for (char& c : lowered) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : lowered)
+    c = LowerLetter(c);
   return lowered;
 }
 

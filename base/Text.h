@@ -8,6 +8,13 @@
 // Text helpers shared by every layer: trimming, lowering and the integer reading rule.
 namespace orvo::text {
 
+// A blank or a control character: code 32 or below. Trimming, splitting a command line and the
+// socket library's error texts all stop at these.
+bool IsBlankOrControl(char c) noexcept;
+
+// Equal texts when the letters A to Z are taken as a to z; no other character is folded.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept;
+
 // Drops every character of code 32 or below at both ends.
 std::string_view TrimView(std::string_view text) noexcept;
 std::string Trim(std::string_view text);
