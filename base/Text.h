@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-// Text helpers shared by every layer: trimming, lowering and the integer reading rule.
+// Text helpers shared by every layer: trimming, lowering, the integer reading rule and taking
+// lines off a text's end.
 namespace orvo::text {
 
 // A blank or a control character: code 32 or below. Trimming, splitting a command line and the
@@ -31,5 +32,10 @@ std::optional<std::int32_t> TryReadInteger(std::string_view text) noexcept;
 // As TryReadInteger, but a text that does not read raises EConvertError
 // "'<text>' は整数ではありません".
 std::int32_t ReadInteger(std::string_view text);
+
+// Takes the last line off the end of `rest` and gives it back without its line end; nullopt
+// when `rest` is empty. Lines end at LF, CR or CR LF (one line end each); a last line without a
+// line end counts; no empty line follows a final line end.
+std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept;
 
 }  // namespace orvo::text
