@@ -17,16 +17,27 @@ namespace {
 // processor's cache.
 constexpr std::size_t kReadPiece = 64 * 1024;
 
+// Makes room for `adding` more bytes. The told size is trusted only once a quarter of it has been
+// read: a file that tells far more than it holds before its NUL (a sparse one) never asks for
+// room it will not use, and a true size costs one move of the text.
+void MakeRoom(std::string& text, std::size_t adding, std::uint64_t told) {
+  const std::size_t needed = text.size() + adding;
+  if (needed > text.capacity() && told >= needed && told / 4 <= text.size() &&
+      told < text.max_size()) {
+    text.reserve(static_cast<std::size_t>(told));
+  }
+}
+
 }  // namespace
 
 // Reads the file up to its first NUL, which ends the text; nothing after the piece holding the
 // NUL is read, so an endless file of NULs (the zero device) or a NUL before gigabytes costs one
-// piece. Once a piece holds no NUL, the text takes room for the size the file tells, so it is not
-// moved as it grows; a file whose text ends in its first piece never asks for that room.
+// piece.
 TMessageFile::TMessageFile(const std::string& fileName) {
   platform::TFileReader file(fileName);
   if (!file.IsOpen())
     RaiseCannotOpen(fileName);
+  const std::uint64_t told = file.SizeHint();
   std::array<char, kReadPiece> piece;
   for (;;) {
     const std::ptrdiff_t count = file.Read(piece.data(), piece.size());
@@ -34,9 +45,9 @@ TMessageFile::TMessageFile(const std::string& fileName) {
       RaiseCannotOpen(fileName);
     const std::string_view read(piece.data(), static_cast<std::size_t>(count));
     const std::size_t nul = read.find('\0');
-    if (nul == std::string_view::npos && FText.empty() && file.SizeHint() < FText.max_size())
-      FText.reserve(static_cast<std::size_t>(file.SizeHint()));
-    FText.append(read.substr(0, nul));
+    const std::string_view text = read.substr(0, nul);
+    MakeRoom(FText, text.size(), told);
+    FText.append(text);
     if (count == 0 || nul != std::string_view::npos)
       return;
   }
