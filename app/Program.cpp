@@ -11,6 +11,7 @@
 #include "app/VerRes.h"
 #include "app/orvosyslog.h"
 #include "base/Exception.h"
+#include "base/Text.h"
 #include "platform/Process.h"
 
 namespace orvo {
@@ -39,13 +40,6 @@ void WriteBannerAndSynopsis() {
   console::WriteLine(console::TStream::StdOut, kSynopsis);
 }
 
-bool HasVisibleCharacter(std::string_view line) {
-  for (char c : line)
-    if (static_cast<unsigned char>(c) > 32)
-      return true;
-  return false;
-}
-
 void SendAndEcho(TOrvoSysLogger& logger) {
   std::string echo;
   logger.SendMessages(echo);
@@ -62,7 +56,7 @@ void RunInteractive(TOrvoSysLogger& logger) {
     if (line.empty())
       return;
     // A line of blanks and control characters only sends nothing, but is acknowledged.
-    if (HasVisibleCharacter(line)) {
+    if (!text::TrimView(line).empty()) {
       logger.SetMessageText(std::move(line));
       SendAndEcho(logger);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 #include <utility>
 
 #include "base/Text.h"
@@ -24,16 +25,23 @@ constexpr std::array<std::string_view, 12> kMonthNames = {"Jan", "Feb", "Mar", "
                               std::string(number) + "\"");
 }
 
-[[noreturn]] void RaiseBadPriSection() {
-  throw EInvalidSyslogMessage("Invalid syslog message: incorrect PRI section");
-}
-
 bool IsDecimalDigit(char c) noexcept {
   return c >= '0' && c <= '9';
 }
 
-char AsciiUpper(char c) noexcept {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+// The digits of the PRI section at `at`: "<", at most four digits, ">"; nullopt when no such
+// section stands there.
+std::optional<std::string_view> PriDigitsAt(std::string_view raw, std::size_t at) noexcept {
+  if (at >= raw.size() || raw[at] != '<')
+    return std::nullopt;
+  const std::string_view after = raw.substr(at + 1, 5);
+  const std::size_t close = after.find('>');
+  if (close == std::string_view::npos || close > 4)
+    return std::nullopt;
+  const std::string_view digits = after.substr(0, close);
+  if (!std::all_of(digits.begin(), digits.end(), IsDecimalDigit))
+    return std::nullopt;
+  return digits;
 }
 
 bool HasSpace(std::string_view hostname) noexcept {
@@ -168,29 +176,14 @@ void TIdSysLogMessage::MaskNonAscii(std::string& text) const {
 }
 
 void TIdSysLogMessage::ParsePri(std::size_t& position) {
-  const std::size_t start = position;
-  try {
-    const std::string_view raw = FRawText;
-    if (position >= raw.size() || raw[position] != '<')
-      RaiseBadPriSection();
-    std::string digits;
-    // At most four digits fit: the character at start + 5 is the last one taken.
-    do {
-      ++position;
-      if (position < raw.size() && raw[position] == '>')
-        break;
-      if (position >= raw.size() || !IsDecimalDigit(raw[position]))
-        RaiseBadPriNumber(digits);
-      digits += raw[position];
-    } while (position != start + 5);
-    if (raw[position] != '>')
-      RaiseBadPriSection();
-    ++position;
-    MaskNonAscii(digits);
-    SetPri(digits.empty() ? -1 : text::ReadInteger(digits));
-  } catch (const Exception&) {
+  const std::optional<std::string_view> digits = PriDigitsAt(FRawText, position);
+  const std::optional<std::int32_t> value =
+      digits && !digits->empty() ? text::TryReadInteger(*digits) : std::nullopt;
+  if (value && *value < kFacilityCount * kSeverityCount) {
+    SetPri(*value);
+    position += digits->size() + 2;
+  } else {
     SetPri(kDefaultPri);
-    position = start;
   }
 }
 
@@ -310,16 +303,9 @@ void TIdSysLogMessage::RenewTimeStampOfAnotherYear(TDateTime now) noexcept {
 namespace syslog {
 
 int MonthFromName(std::string_view text) noexcept {
-  if (text.size() != 3)
-    return 0;
-  std::array<char, 3> upper{};
-  std::transform(text.begin(), text.end(), upper.begin(), AsciiUpper);
   for (std::size_t month = 0; month < kMonthNames.size(); ++month) {
-    const std::string_view name = kMonthNames[month];
-    if (std::equal(upper.begin(), upper.end(), name.begin(),
-                   [](char a, char b) { return a == AsciiUpper(b); })) {
+    if (text::EqualsIgnoringCase(text, kMonthNames[month]))
       return static_cast<int>(month) + 1;
-    }
   }
   return 0;
 }
