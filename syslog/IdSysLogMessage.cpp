@@ -44,6 +44,11 @@ std::optional<std::string_view> PriDigitsAt(std::string_view raw, std::size_t at
   return digits;
 }
 
+// Appends as much of `part` as the datagram still takes; `text` is never longer than that.
+void AppendWithinDatagram(std::string& text, std::string_view part) {
+  text.append(part.substr(0, syslog::kMaxDatagramSize - text.size()));
+}
+
 bool HasSpace(std::string_view hostname) noexcept {
   return hostname.find(' ') != std::string_view::npos;
 }
@@ -267,9 +272,10 @@ void TIdSysLogMessage::EncodeTextInto(std::string& text, TDateTime now) {
   *out++ = '>';
   out = WriteTimeText(out, datetime::DecodeDateTime(FTimeStamp));
   *out++ = ' ';
-  text.assign(head.data(), out).append(FHostname).append(" ").append(FMsg->Text());
-  if (text.size() > syslog::kMaxDatagramSize)
-    text.resize(syslog::kMaxDatagramSize);
+  text.assign(head.data(), out);
+  AppendWithinDatagram(text, FHostname);
+  AppendWithinDatagram(text, " ");
+  AppendWithinDatagram(text, FMsg->Text());
 }
 
 void TIdSysLogMessage::LoadFromDatagram(std::istream& source, std::int64_t size, std::string peer) {
