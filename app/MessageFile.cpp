@@ -17,9 +17,8 @@ namespace {
 // processor's cache.
 constexpr std::size_t kReadPiece = 64 * 1024;
 
-// Makes room for `adding` more bytes. The told size is trusted only once a quarter of it has been
-// read: a file that tells far more than it holds before its NUL (a sparse one) never asks for
-// room it will not use, and a true size costs one move of the text.
+// The told size is trusted once a quarter of it is read: a sparse file never asks for room it
+// will not use, and a true size costs one move of the text.
 void MakeRoom(std::string& text, std::size_t adding, std::uint64_t told) {
   const std::size_t needed = text.size() + adding;
   if (needed > text.capacity() && told >= needed && told / 4 <= text.size() &&
@@ -30,9 +29,7 @@ void MakeRoom(std::string& text, std::size_t adding, std::uint64_t told) {
 
 }  // namespace
 
-// Reads the file up to its first NUL, which ends the text; nothing after the piece holding the
-// NUL is read, so an endless file of NULs (the zero device) or a NUL before gigabytes costs one
-// piece.
+// Nothing after the piece holding the first NUL is read, so the zero device costs one piece.
 TMessageFile::TMessageFile(const std::string& fileName) {
   platform::TFileReader file(fileName);
   if (!file.IsOpen())

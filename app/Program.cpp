@@ -87,9 +87,8 @@ void ReportFailure(std::string_view message) noexcept {
   platform::WriteStdOut("\r\n");
 }
 
-// When memory is so short at start that the runtime has no reserve for exceptions either, the
-// first failed allocation can't raise bad_alloc and ends in terminate with no exception active
-// (or with bad_alloc escaping code that can't pass it on). That too is memory running out.
+// With no memory even to raise bad_alloc, a failed allocation ends in terminate; that too is
+// memory running out.
 [[noreturn]] void OnTerminate() noexcept {
   bool outOfMemory = true;
   if (const std::exception_ptr active = std::current_exception()) {

@@ -18,8 +18,7 @@ std::size_t HexPrefixLength(std::string_view text) noexcept {
   return 0;
 }
 
-// A run of digits that fills the whole text and whose value fits 32 bits; from_chars of an
-// unsigned type takes no sign, so the digits alone are read.
+// Digits that fill the whole text and fit 32 bits; from_chars of an unsigned type takes no sign.
 std::optional<std::uint32_t> ReadDigits(std::string_view digits, int base) noexcept {
   std::uint32_t value = 0;
   const char* const end = digits.data() + digits.size();
@@ -51,8 +50,7 @@ bool IsLineEnd(char c) noexcept {
   return c == '\n' || c == '\r';
 }
 
-// Where the line that ends at `end` begins: just after the last CR or LF before `end`, or at
-// `begin`.
+// Just after the last CR or LF before `end`, or `begin`. Line ends are rare in message lines.
 // Eight bytes at once: 0x80 in each byte of the result whose byte of `word` is zero, else 0.
 std::uint64_t ZeroBytes(std::uint64_t word) noexcept {
   constexpr std::uint64_t kLowBits = 0x7f7f7f7f7f7f7f7fULL;

@@ -29,8 +29,7 @@ bool IsDecimalDigit(char c) noexcept {
   return c >= '0' && c <= '9';
 }
 
-// The digits of the PRI section at `at`: "<", at most four digits, ">"; nullopt when no such
-// section stands there.
+// The digits of a PRI section ("<", at most four digits, ">") at `at`, or nullopt.
 std::optional<std::string_view> PriDigitsAt(std::string_view raw, std::size_t at) noexcept {
   if (at >= raw.size() || raw[at] != '<')
     return std::nullopt;
@@ -58,9 +57,8 @@ bool HasSpace(std::string_view hostname) noexcept {
                               std::string(hostname) + "\")+");
 }
 
-// Installs a stack of its own as SharedStack for as long as it lives and releases it on every
-// path; the message needs one only to read the local address when no network component exists.
-// The caller holds StackLock for its whole life, so no component takes it over or frees it.
+// A stack of its own as SharedStack while it lives, for reading the local address when no
+// network component has one; its maker holds StackLock throughout.
 class ShortLivedSharedStack {
  public:
   ShortLivedSharedStack() : FPrevious(ExchangeSharedStack(NewStack())) {}
@@ -74,8 +72,7 @@ class ShortLivedSharedStack {
   std::unique_ptr<TIdStack> FPrevious;
 };
 
-// StackLock is held throughout: the components' stack is not released while it is read, and
-// a stack made here is never seen by a component made on another thread.
+// Under StackLock, so a component on another thread neither frees the stack read nor sees ours.
 std::string FirstLocalAddress() {
   const std::lock_guard<std::mutex> guard(StackLock());
   if (TIdStack* stack = SharedStack())
@@ -84,8 +81,7 @@ std::string FirstLocalAddress() {
   return SharedStack()->FirstLocalAddress();
 }
 
-// A two-character time field: trimmed of codes 0..32 at both ends, then read as an integer;
-// a text that is no integer counts as 0.
+// A two-character time field, trimmed and read as an integer; one that does not read counts as 0.
 int TimeFieldValue(std::string_view field) noexcept {
   return text::TryReadInteger(text::TrimView(field)).value_or(0);
 }

@@ -122,10 +122,8 @@ Lines BackwardLines(std::string_view text) {
   return lines;
 }
 
-// Taking lines off the end finds the lines of the table, and the lines a forward reading finds
-// for every text of up to seven characters made of a letter, CR and LF. Long lines are searched
-// many bytes at a time, so line ends also stand at every offset of lines shorter and longer than
-// one step, alone and in pairs, among bytes that differ from CR or LF by one bit.
+// Texts of up to seven characters of a letter, CR and LF, and line ends at every offset of lines
+// around the search's step, among bytes one bit away from CR or LF, read as forward reading does.
 TEST(TakeLastLineTest, FindsTheLinesAForwardReadingFinds) {
   const std::string longLine(100, 'm');
   const struct {
