@@ -1,19 +1,16 @@
 #include "app/CommandLine.h"
 
+#include "base/Text.h"
 #include "platform/Process.h"
 
 namespace orvo::cmdline {
 
 namespace {
 
-bool IsSeparator(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
 // Skips separators and pairs of double quotes that stand where a parameter would begin.
 std::size_t SkipToParameter(std::string_view line, std::size_t at) {
   for (;;) {
-    while (at < line.size() && IsSeparator(line[at]))
+    while (at < line.size() && text::IsBlankOrControl(line[at]))
       ++at;
     if (line.substr(at).starts_with("\"\"")) {
       at += 2;
@@ -30,7 +27,7 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
   std::size_t at = SkipToParameter(commandLine, 0);
   while (at < commandLine.size()) {
     std::string parameter;
-    while (at < commandLine.size() && !IsSeparator(commandLine[at])) {
+    while (at < commandLine.size() && !text::IsBlankOrControl(commandLine[at])) {
       if (commandLine[at] != '"') {
         parameter += commandLine[at++];
         continue;

@@ -8,11 +8,9 @@
 // command line's parameters, numbered from 1.
 namespace orvo::cmdline {
 
-// Splits a whole command line, the program name first. Parameters are separated by runs of
-// characters of code 32 or below; a double quote opens a stretch, up to the next double quote
-// or the end of the line, in which those characters belong to the parameter; the quotes
-// themselves are dropped; stretches that touch form one parameter; a pair of double quotes
-// where a parameter would begin is skipped like a blank. No parameter comes out empty.
+// Splits a whole command line, program name first, at runs of codes 0..32 outside double quotes.
+// Quotes are dropped, quoted and unquoted stretches that touch form one parameter, and a pair of
+// quotes where a parameter would begin counts as a blank; no parameter comes out empty.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // Parameter 0, the full path of the running program, followed by the parameters of the

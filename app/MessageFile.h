@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,14 +22,5 @@ class TMessageFile {
   // its lines are sent (a log rotated by copy and truncate) must not take the text away.
   std::string FText;
 };
-
-namespace text {
-
-// Takes the last line off the end of `rest` and gives it back without its line end; nullopt
-// when `rest` is empty. Lines end at LF, CR or CR LF (one line end each); a last line without a
-// line end counts; no empty line follows a final line end.
-std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept;
-
-}  // namespace text
 
 }  // namespace orvo

@@ -11,6 +11,7 @@
 #include "app/VerRes.h"
 #include "app/orvosyslog.h"
 #include "base/Exception.h"
+#include "base/Text.h"
 #include "platform/Process.h"
 
 namespace orvo {
@@ -39,13 +40,6 @@ void WriteBannerAndSynopsis() {
   console::WriteLine(console::TStream::StdOut, kSynopsis);
 }
 
-bool HasVisibleCharacter(std::string_view line) {
-  for (char c : line)
-    if (static_cast<unsigned char>(c) > 32)
-      return true;
-  return false;
-}
-
 void SendAndEcho(TOrvoSysLogger& logger) {
   std::string echo;
   logger.SendMessages(echo);
@@ -62,7 +56,7 @@ void RunInteractive(TOrvoSysLogger& logger) {
     if (line.empty())
       return;
     // A line of blanks and control characters only sends nothing, but is acknowledged.
-    if (HasVisibleCharacter(line)) {
+    if (!text::TrimView(line).empty()) {
       logger.SetMessageText(std::move(line));
       SendAndEcho(logger);
     }
@@ -93,9 +87,8 @@ void ReportFailure(std::string_view message) noexcept {
   platform::WriteStdOut("\r\n");
 }
 
-// When memory is so short at start that the runtime has no reserve for exceptions either, the
-// first failed allocation can't raise bad_alloc and ends in terminate with no exception active
-// (or with bad_alloc escaping code that can't pass it on). That too is memory running out.
+// With no memory even to raise bad_alloc, a failed allocation ends in terminate; that too is
+// memory running out.
 [[noreturn]] void OnTerminate() noexcept {
   bool outOfMemory = true;
   if (const std::exception_ptr active = std::current_exception()) {

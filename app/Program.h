@@ -2,11 +2,9 @@
 
 namespace orvo {
 
-// The program: builds the data module, reads the command line, runs the help, interactive,
-// one-message or file mode and frees the module. Any failure frees the module, writes its
-// message alone on standard output and gives exit code 9; otherwise the exit code is 0. The
-// entry point's argument vector is handed over inside the failure handling, since copying it
-// may already run out of memory.
+// Runs the help, interactive, one-message or file mode; exit code 0, or 9 with the failure's
+// message alone on standard output. The arguments are copied inside the failure handling, as
+// that may already run out of memory.
 int RunProgram(int argc, const char* const* argv);
 
 }  // namespace orvo

@@ -7,11 +7,9 @@
 
 namespace orvo {
 
-// Reads standard input line by line. A line ends at CR or at CR LF, and at LF alone where the
-// platform's lines end so (lineFeedEndsLine; otherwise an LF elsewhere is a character of the
-// line); a character of code 26 (Ctrl+Z) or the end of the input ends the input: the line read
-// so far is returned, and every later read gives an empty line. A read failure raises the I/O
-// failure.
+// Reads standard input line by line: a line ends at CR, CR LF, or LF alone where lineFeedEndsLine.
+// Ctrl+Z (code 26) or the end of the input gives the line so far and then only empty lines; a
+// read failure raises the I/O failure.
 class TStdInReader {
  public:
   using TSource = std::function<platform::TConsoleRead(char* buffer, std::size_t size)>;

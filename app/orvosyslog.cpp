@@ -55,7 +55,8 @@ bool TOrvoSysLogger::NothingToSend() const noexcept {
 }
 
 void TOrvoSysLogger::SendOne(std::string_view content) {
-  SysLogMessage->Msg().SetContent(content);
+  // No datagram takes more of a line than this, however long the line.
+  SysLogMessage->Msg().SetContent(content.substr(0, syslog::kMaxDatagramSize));
   syslog->SendSyslogMessage(*SysLogMessage, FAutoTimeStamp);
 }
 

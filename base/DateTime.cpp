@@ -1,53 +1,37 @@
 #include "base/DateTime.h"
 
+#include <chrono>
+
 #include "base/Exception.h"
 
 namespace orvo::datetime {
 
 namespace {
 
+using std::chrono::sys_days;
+using std::chrono::year_month_day;
+
 constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
 
-// Days from 1 January 1970 to 30 December 1899, the zero day.
-constexpr std::int64_t kZeroDayFrom1970 = -25'569;
+// The date-time's day number is the system clock's day count from this day on.
+constexpr sys_days kZeroDay = std::chrono::year{1899} / std::chrono::December / 30;
 
-// Day count since 1 January 1970 of a proleptic Gregorian date. Years are counted from
-// 1 March so that the leap day ends the year; 146097 days make one 400-year era.
-constexpr std::int64_t DaysFromCivil(std::int64_t year, int month, int day) noexcept {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t yearOfEra = year - era * 400;
-  const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
-struct CivilDate {
-  int Year;
-  int Month;
-  int Day;
-};
-
-constexpr CivilDate CivilFromDays(std::int64_t days) noexcept {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t dayOfEra = days - era * 146097;
-  const std::int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
-  const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-  const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  return {static_cast<int>(year), month, day};
+constexpr year_month_day CivilDate(int year, int month, int day) noexcept {
+  return {std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+          std::chrono::day{static_cast<unsigned>(day)}};
 }
 
 constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept {
   return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
 }
 
-static_assert(DaysFromCivil(1899, 12, 30) == kZeroDayFrom1970);
-static_assert(CivilFromDays(kZeroDayFrom1970).Year == 1899);
+std::int64_t DayNumberOf(TDateTime value) noexcept {
+  return FloorDiv(value.Milliseconds(), kMillisecondsPerDay);
+}
+
+year_month_day DateOf(TDateTime value) noexcept {
+  return year_month_day(kZeroDay + std::chrono::days(DayNumberOf(value)));
+}
 
 bool InRange(int value, int low, int high) noexcept {
   return value >= low && value <= high;
@@ -56,14 +40,16 @@ bool InRange(int value, int low, int high) noexcept {
 }  // namespace
 
 bool IsLeapYear(int year) noexcept {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  return std::chrono::year{year}.is_leap();
 }
 
 int DaysInMonth(int year, int month) noexcept {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (!InRange(month, 1, 12))
     return 0;
-  return kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+  const std::chrono::year_month_day_last last(
+      std::chrono::year{year},
+      std::chrono::month_day_last(std::chrono::month{static_cast<unsigned>(month)}));
+  return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 std::optional<TDateTime> TryEncodeDateTime(const TDateTimeParts& parts) noexcept {
@@ -73,7 +59,8 @@ std::optional<TDateTime> TryEncodeDateTime(const TDateTimeParts& parts) noexcept
       !InRange(parts.Millisecond, 0, 999)) {
     return std::nullopt;
   }
-  const std::int64_t days = DaysFromCivil(parts.Year, parts.Month, parts.Day) - kZeroDayFrom1970;
+  const std::int64_t days =
+      (sys_days(CivilDate(parts.Year, parts.Month, parts.Day)) - kZeroDay).count();
   const std::int64_t timeOfDay =
       ((parts.Hour * 60LL + parts.Minute) * 60 + parts.Second) * 1000 + parts.Millisecond;
   return TDateTime(days * kMillisecondsPerDay + timeOfDay);
@@ -86,10 +73,11 @@ TDateTime EncodeDateTime(const TDateTimeParts& parts) {
 }
 
 TDateTimeParts DecodeDateTime(TDateTime value) noexcept {
-  const std::int64_t days = FloorDiv(value.Milliseconds(), kMillisecondsPerDay);
-  std::int64_t timeOfDay = value.Milliseconds() - days * kMillisecondsPerDay;
-  const CivilDate date = CivilFromDays(days + kZeroDayFrom1970);
-  TDateTimeParts parts{date.Year, date.Month, date.Day};
+  const year_month_day date = DateOf(value);
+  std::int64_t timeOfDay = value.Milliseconds() - DayNumberOf(value) * kMillisecondsPerDay;
+  TDateTimeParts parts{static_cast<int>(date.year()),
+                       static_cast<int>(static_cast<unsigned>(date.month())),
+                       static_cast<int>(static_cast<unsigned>(date.day()))};
   parts.Millisecond = static_cast<int>(timeOfDay % 1000);
   timeOfDay /= 1000;
   parts.Second = static_cast<int>(timeOfDay % 60);
@@ -101,14 +89,11 @@ TDateTimeParts DecodeDateTime(TDateTime value) noexcept {
 
 bool SameYear(TDateTime a, TDateTime b) noexcept {
   // A message stamped with the very reading it is encoded at is the common case.
-  return a == b ||
-         FloorDiv(a.Milliseconds(), kMillisecondsPerDay) ==
-             FloorDiv(b.Milliseconds(), kMillisecondsPerDay) ||
-         YearOf(a) == YearOf(b);
+  return a == b || DayNumberOf(a) == DayNumberOf(b) || YearOf(a) == YearOf(b);
 }
 
 int YearOf(TDateTime value) noexcept {
-  return CivilFromDays(FloorDiv(value.Milliseconds(), kMillisecondsPerDay) + kZeroDayFrom1970).Year;
+  return static_cast<int>(DateOf(value).year());
 }
 
 }  // namespace orvo::datetime

@@ -6,9 +6,8 @@
 
 namespace orvo {
 
-// A local wall-clock date and time with millisecond resolution, held as the count of
-// milliseconds since 30 December 1899 00:00:00.000. That moment is also the zero value, which
-// marks a time that was never set.
+// A local wall-clock time in milliseconds since 30 December 1899 00:00; that zero value marks a
+// time never set.
 class TDateTime {
  public:
   constexpr TDateTime() noexcept = default;
@@ -56,9 +55,8 @@ int YearOf(TDateTime value) noexcept;
 // YearOf(a) == YearOf(b), answered without the calendar when both fall on one day.
 bool SameYear(TDateTime a, TDateTime b) noexcept;
 
-// The whole second a date-time falls in, counted from the zero value (rounded down, also
-// before it): date-times of one second share every calendar field but the milliseconds.
-// Inline: encoding asks it for every message.
+// The whole second a date-time falls in, rounded down also before the zero value; inline, as
+// encoding asks it for every message.
 constexpr std::int64_t SecondOf(TDateTime value) noexcept {
   const std::int64_t milliseconds = value.Milliseconds();
   return milliseconds / 1000 - (milliseconds % 1000 < 0 ? 1 : 0);

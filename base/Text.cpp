@@ -3,20 +3,12 @@
 #include "base/Exception.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 namespace orvo::text {
 
 namespace {
-
-int HexDigitValue(char c) noexcept {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
 
 std::size_t HexPrefixLength(std::string_view text) noexcept {
   if (text.starts_with("0x") || text.starts_with("0X"))
@@ -26,38 +18,58 @@ std::size_t HexPrefixLength(std::string_view text) noexcept {
   return 0;
 }
 
-std::optional<std::int32_t> ReadHex(std::string_view digits) noexcept {
-  if (digits.empty() || digits.size() > 8)
-    return std::nullopt;
+// Digits that fill the whole text and fit 32 bits; from_chars of an unsigned type takes no sign.
+std::optional<std::uint32_t> ReadDigits(std::string_view digits, int base) noexcept {
   std::uint32_t value = 0;
-  for (char c : digits) {
-    const int digit = HexDigitValue(c);
-    if (digit < 0)
-      return std::nullopt;
-    value = (value << 4) | static_cast<std::uint32_t>(digit);
-  }
-  return static_cast<std::int32_t>(value);
+  const char* const end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value, base);
+  if (error != std::errc() || stop != end)
+    return std::nullopt;
+  return value;
+}
+
+std::optional<std::int32_t> ReadHex(std::string_view digits) noexcept {
+  if (digits.size() > 8)
+    return std::nullopt;
+  const auto value = ReadDigits(digits, 16);
+  return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
 }
 
 std::optional<std::int32_t> ReadDecimal(std::string_view text) noexcept {
-  bool negative = false;
-  if (text.starts_with('+') || text.starts_with('-')) {
-    negative = text.front() == '-';
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+'))
     text.remove_prefix(1);
-  }
-  if (text.empty())
+  const auto magnitude = ReadDigits(text, 10);
+  const std::uint32_t limit = negative ? 2147483648U : 2147483647U;
+  if (!magnitude || *magnitude > limit)
     return std::nullopt;
-  // The magnitude is bounded by 2^31 before every step, so it never overflows 64 bits.
-  const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
-  std::int64_t magnitude = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9')
-      return std::nullopt;
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > limit)
-      return std::nullopt;
-  }
-  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+  return static_cast<std::int32_t>(negative ? 0U - *magnitude : *magnitude);
+}
+
+bool IsLineEnd(char c) noexcept {
+  return c == '\n' || c == '\r';
+}
+
+// Just after the last CR or LF before `end`, or `begin`. Line ends are rare in message lines.
+// Eight bytes at once: 0x80 in each byte of the result whose byte of `word` is zero, else 0.
+std::uint64_t ZeroBytes(std::uint64_t word) noexcept {
+  constexpr std::uint64_t kLowBits = 0x7f7f7f7f7f7f7f7fULL;
+  return ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+}
+
+bool HoldsLineEnd(const char* at) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return (ZeroBytes(word ^ 0x0a0a0a0a0a0a0a0aULL) | ZeroBytes(word ^ 0x0d0d0d0d0d0d0d0dULL)) != 0;
+}
+
+const char* LineStart(const char* begin, const char* end) noexcept {
+  const char* p = end;
+  while (p - begin >= 8 && !HoldsLineEnd(p - 8))
+    p -= 8;
+  while (p != begin && !IsLineEnd(p[-1]))
+    --p;
+  return p;
 }
 
 char LowerLetter(char c) noexcept {
@@ -107,6 +119,21 @@ std::int32_t ReadInteger(std::string_view text) {
   if (const auto value = TryReadInteger(text))
     return *value;
   throw EConvertError("'" + std::string(text) + "' は整数ではありません");
+}
+
+std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept {
+  if (rest.empty())
+    return std::nullopt;
+  const char* const begin = rest.data();
+  const char* end = begin + rest.size();
+  // The line end that closes the last line: an LF, a CR, or a CR with the LF after it.
+  if (end[-1] == '\n')
+    --end;
+  if (end != begin && end[-1] == '\r')
+    --end;
+  const char* const start = LineStart(begin, end);
+  rest = std::string_view(begin, static_cast<std::size_t>(start - begin));
+  return std::string_view(start, static_cast<std::size_t>(end - start));
 }
 
 }  // namespace orvo::text

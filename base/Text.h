@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-// Text helpers shared by every layer: trimming, lowering and the integer reading rule.
+// Text helpers shared by every layer: trimming, lowering, the integer reading rule and taking
+// lines off a text's end.
 namespace orvo::text {
 
 // A blank or a control character: code 32 or below. Trimming, splitting a command line and the
@@ -22,14 +23,17 @@ std::string Trim(std::string_view text);
 // Changes the letters A to Z into a to z and nothing else.
 std::string Lower(std::string_view text);
 
-// The integer reading rule: optional leading blanks (code 32 only), then either an optional
-// sign and decimal digits, or one of the prefixes "$", "x", "X", "0x", "0X" and at most eight
-// hexadecimal digits (the 32-bit pattern they spell). Nothing may follow. A decimal value
-// outside the signed 32-bit range does not read.
+// The integer reading rule: leading blanks (code 32 only), then a sign and decimal digits within
+// the signed 32-bit range, or "$", "x", "X", "0x" or "0X" and at most eight hex digits (their
+// 32-bit pattern); nothing may follow.
 std::optional<std::int32_t> TryReadInteger(std::string_view text) noexcept;
 
 // As TryReadInteger, but a text that does not read raises EConvertError
 // "'<text>' は整数ではありません".
 std::int32_t ReadInteger(std::string_view text);
+
+// Takes the last line, without its line end (LF, CR or CR LF), off the end of `rest`; nullopt
+// when `rest` is empty. No empty line follows a final line end.
+std::optional<std::string_view> TakeLastLine(std::string_view& rest) noexcept;
 
 }  // namespace orvo::text

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 #include <utility>
 
 #include "base/Text.h"
@@ -24,16 +25,27 @@ constexpr std::array<std::string_view, 12> kMonthNames = {"Jan", "Feb", "Mar", "
                               std::string(number) + "\"");
 }
 
-[[noreturn]] void RaiseBadPriSection() {
-  throw EInvalidSyslogMessage("Invalid syslog message: incorrect PRI section");
-}
-
 bool IsDecimalDigit(char c) noexcept {
   return c >= '0' && c <= '9';
 }
 
-char AsciiUpper(char c) noexcept {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+// The digits of a PRI section ("<", at most four digits, ">") at `at`, or nullopt.
+std::optional<std::string_view> PriDigitsAt(std::string_view raw, std::size_t at) noexcept {
+  if (at >= raw.size() || raw[at] != '<')
+    return std::nullopt;
+  const std::string_view after = raw.substr(at + 1, 5);
+  const std::size_t close = after.find('>');
+  if (close == std::string_view::npos || close > 4)
+    return std::nullopt;
+  const std::string_view digits = after.substr(0, close);
+  if (!std::all_of(digits.begin(), digits.end(), IsDecimalDigit))
+    return std::nullopt;
+  return digits;
+}
+
+// Appends as much of `part` as the datagram still takes; `text` is never longer than that.
+void AppendWithinDatagram(std::string& text, std::string_view part) {
+  text.append(part.substr(0, syslog::kMaxDatagramSize - text.size()));
 }
 
 bool HasSpace(std::string_view hostname) noexcept {
@@ -45,9 +57,8 @@ bool HasSpace(std::string_view hostname) noexcept {
                               std::string(hostname) + "\")+");
 }
 
-// Installs a stack of its own as SharedStack for as long as it lives and releases it on every
-// path; the message needs one only to read the local address when no network component exists.
-// The caller holds StackLock for its whole life, so no component takes it over or frees it.
+// A stack of its own as SharedStack while it lives, for reading the local address when no
+// network component has one; its maker holds StackLock throughout.
 class ShortLivedSharedStack {
  public:
   ShortLivedSharedStack() : FPrevious(ExchangeSharedStack(NewStack())) {}
@@ -61,8 +72,7 @@ class ShortLivedSharedStack {
   std::unique_ptr<TIdStack> FPrevious;
 };
 
-// StackLock is held throughout: the components' stack is not released while it is read, and
-// a stack made here is never seen by a component made on another thread.
+// Under StackLock, so a component on another thread neither frees the stack read nor sees ours.
 std::string FirstLocalAddress() {
   const std::lock_guard<std::mutex> guard(StackLock());
   if (TIdStack* stack = SharedStack())
@@ -71,8 +81,7 @@ std::string FirstLocalAddress() {
   return SharedStack()->FirstLocalAddress();
 }
 
-// A two-character time field: trimmed of codes 0..32 at both ends, then read as an integer;
-// a text that is no integer counts as 0.
+// A two-character time field, trimmed and read as an integer; one that does not read counts as 0.
 int TimeFieldValue(std::string_view field) noexcept {
   return text::TryReadInteger(text::TrimView(field)).value_or(0);
 }
@@ -168,29 +177,14 @@ void TIdSysLogMessage::MaskNonAscii(std::string& text) const {
 }
 
 void TIdSysLogMessage::ParsePri(std::size_t& position) {
-  const std::size_t start = position;
-  try {
-    const std::string_view raw = FRawText;
-    if (position >= raw.size() || raw[position] != '<')
-      RaiseBadPriSection();
-    std::string digits;
-    // At most four digits fit: the character at start + 5 is the last one taken.
-    do {
-      ++position;
-      if (position < raw.size() && raw[position] == '>')
-        break;
-      if (position >= raw.size() || !IsDecimalDigit(raw[position]))
-        RaiseBadPriNumber(digits);
-      digits += raw[position];
-    } while (position != start + 5);
-    if (raw[position] != '>')
-      RaiseBadPriSection();
-    ++position;
-    MaskNonAscii(digits);
-    SetPri(digits.empty() ? -1 : text::ReadInteger(digits));
-  } catch (const Exception&) {
+  const std::optional<std::string_view> digits = PriDigitsAt(FRawText, position);
+  const std::optional<std::int32_t> value =
+      digits && !digits->empty() ? text::TryReadInteger(*digits) : std::nullopt;
+  if (value && *value < kFacilityCount * kSeverityCount) {
+    SetPri(*value);
+    position += digits->size() + 2;
+  } else {
     SetPri(kDefaultPri);
-    position = start;
   }
 }
 
@@ -274,9 +268,10 @@ void TIdSysLogMessage::EncodeTextInto(std::string& text, TDateTime now) {
   *out++ = '>';
   out = WriteTimeText(out, datetime::DecodeDateTime(FTimeStamp));
   *out++ = ' ';
-  text.assign(head.data(), out).append(FHostname).append(" ").append(FMsg->Text());
-  if (text.size() > syslog::kMaxDatagramSize)
-    text.resize(syslog::kMaxDatagramSize);
+  text.assign(head.data(), out);
+  AppendWithinDatagram(text, FHostname);
+  AppendWithinDatagram(text, " ");
+  AppendWithinDatagram(text, FMsg->Text());
 }
 
 void TIdSysLogMessage::LoadFromDatagram(std::istream& source, std::int64_t size, std::string peer) {
@@ -310,16 +305,9 @@ void TIdSysLogMessage::RenewTimeStampOfAnotherYear(TDateTime now) noexcept {
 namespace syslog {
 
 int MonthFromName(std::string_view text) noexcept {
-  if (text.size() != 3)
-    return 0;
-  std::array<char, 3> upper{};
-  std::transform(text.begin(), text.end(), upper.begin(), AsciiUpper);
   for (std::size_t month = 0; month < kMonthNames.size(); ++month) {
-    const std::string_view name = kMonthNames[month];
-    if (std::equal(upper.begin(), upper.end(), name.begin(),
-                   [](char a, char b) { return a == AsciiUpper(b); })) {
+    if (text::EqualsIgnoringCase(text, kMonthNames[month]))
       return static_cast<int>(month) + 1;
-    }
   }
   return 0;
 }

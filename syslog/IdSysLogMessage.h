@@ -33,9 +33,8 @@ class EReadError : public Exception {
 // Invariant: Pri() == FacilityToCode(Facility()) * 8 + SeverityToCode(Severity()).
 class TIdSysLogMessage : public TIdBaseComponent {
  public:
-  // Pri 13 (user-level, notice), the host name the local host's first IPv4 address, a zero time
-  // stamp and an empty MSG part. Raises the stack's error when the local host name does not
-  // resolve.
+  // Pri 13, the local host's first IPv4 address as host name, a zero time stamp and an empty
+  // MSG part; raises the stack's error when the local host name does not resolve.
   TIdSysLogMessage();
   ~TIdSysLogMessage() override;
 
@@ -89,23 +88,19 @@ class TIdSysLogMessage : public TIdBaseComponent {
 
   virtual void UpdatePri();
 
-  // "Mmm dd hh:mm:ss " (16 characters, separators not examined) in the current local year.
-  // Raises EInvalidSyslogMessage for a text that does not read, EConvertError for a day the
-  // month lacks that year.
+  // "Mmm dd hh:mm:ss " (separators not examined) in the current local year. Raises
+  // EInvalidSyslogMessage for a text that does not read, EConvertError for a day the month lacks.
   virtual TDateTime ParseTimeStamp(std::string_view text) const;
 
   // "<PRI>" + BuildHeader() + " " + Msg.Text, cut to its first 1024 bytes. Raises nothing.
   virtual std::string EncodeText();
 
-  // What EncodeText gives, written into `text` (its old contents replaced), whose storage a
-  // caller sending many messages keeps from one to the next. `now` is the local time the year
-  // rule compares the stamp with: a caller that has just stamped the message passes that same
-  // reading instead of asking the clock again.
+  // EncodeText into `text`, whose storage a caller keeps from message to message; `now` is the
+  // clock reading the year rule compares the stamp with.
   void EncodeTextInto(std::string& text, TDateTime now);
 
-  // Reads min(size, 1024) bytes of a datagram from the stream and parses them; peer is the
-  // sender's address. Raises EReadError, with only PeerAddress changed, when the stream holds
-  // fewer bytes.
+  // Reads and parses min(size, 1024) bytes sent by `peer`; raises EReadError, with only
+  // PeerAddress changed, when the stream holds fewer.
   virtual void LoadFromDatagram(std::istream& source, std::int64_t size, std::string peer);
 
   void ParseText(std::string text);

@@ -1,9 +1,6 @@
-// Preloaded into the program by the end-to-end tests: the host name "flaky host!" resolves to
-// 127.0.0.1 as many times as ORVO_FLAKY_RESOLVES says, and after that no more, so that a send
-// in the middle of a run fails on an unresolvable host. Every other name goes to the system's
-// resolver (which refuses "flaky host!" by itself, without asking DNS). Each look-up of it also
-// moves the monotonic clock on by two seconds, as if the sends were that far apart, so that the
-// socket adapter's resolver has let its one-second answer go by the next send.
+// Preloaded by the end-to-end tests: "flaky host!" resolves to 127.0.0.1 ORVO_FLAKY_RESOLVES
+// times and then fails, so a send in mid-run fails; each look-up moves the monotonic clock on two
+// seconds, past the adapter's one-second answer. Other names go to the system's resolver.
 #include <dlfcn.h>
 #include <netdb.h>
 #include <netinet/in.h>

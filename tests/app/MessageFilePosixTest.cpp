@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -67,6 +68,19 @@ TEST_F(MessageFilePipeTest, AnEmptyPipeHasNoText) {
   const TMessageFile file(FPipe);
   writer.join();
   EXPECT_TRUE(file.Text().empty());
+}
+
+// A sparse file tells far more than it holds before its first NUL; room for the told 200 GiB
+// is never asked for, so its text reads.
+TEST(MessageFileSparseTest, ANulAfterTheFirstPieceEndsASparseFileWithoutRoomForItsSize) {
+  const test::TTempDir dir;
+  const std::string text = std::string(70000, 'a') + "\n";
+  const std::string path = dir.Write("sparse", text);
+  std::error_code error;
+  std::filesystem::resize_file(path, 200ULL << 30, error);
+  if (error)
+    GTEST_SKIP() << "no sparse file of 200 GiB here: " << error.message();
+  EXPECT_EQ(TMessageFile(path).Text(), text);
 }
 
 }  // namespace

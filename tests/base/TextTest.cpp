@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "base/Exception.h"
 #include "tests/support/Raised.h"
 
@@ -86,6 +89,99 @@ TEST(TextTest, TrimDropsControlCharactersAndBlanksAtBothEnds) {
 TEST(TextTest, LowerChangesOnlyAsciiCapitals) {
   EXPECT_EQ(Lower("LOCAL3.ERR"), "local3.err");
   EXPECT_EQ(Lower("\xc4Z@["), "\xc4z@[");
+}
+
+using Lines = std::vector<std::string_view>;
+
+// The lines as a forward reading finds them: each line runs to the next CR or LF, and an LF
+// right after a CR belongs to the CR's line end.
+Lines ForwardLines(std::string_view text) {
+  Lines lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+      ++end;
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
+      ++start;
+  }
+  return lines;
+}
+
+// Lines taken off the end of `text`, put back in text order.
+Lines BackwardLines(std::string_view text) {
+  Lines lines;
+  std::string_view rest = text;
+  while (const auto line = TakeLastLine(rest)) {
+    if (lines.size() > text.size())
+      break;  // more lines than characters: the search went wrong, and the comparison says so
+    lines.insert(lines.begin(), *line);
+  }
+  return lines;
+}
+
+// Texts of up to seven characters of a letter, CR and LF, and line ends at every offset of lines
+// around the search's step, among bytes one bit away from CR or LF, read as forward reading does.
+TEST(TakeLastLineTest, FindsTheLinesAForwardReadingFinds) {
+  const std::string longLine(100, 'm');
+  const struct {
+    std::string text;
+    Lines lines;
+  } rows[] = {
+      {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
+      {"a\r\n\r\nb\n\rc", {"a", "", "b", "", "c"}},  // LF CR is two line ends
+      {"a\n", {"a"}},                                // no empty line after a final line end
+      {"a\r", {"a"}},
+      {"\n", {""}},
+      {"", {}},
+      {longLine + "\r\n" + longLine, {longLine, longLine}},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(BackwardLines(row.text), row.lines) << row.text;
+    EXPECT_EQ(ForwardLines(row.text), row.lines) << row.text;
+  }
+  constexpr std::string_view alphabet = "a\r\n";
+  std::vector<std::string> texts{""};
+  for (std::size_t length = 1; length <= 7; ++length) {
+    const std::size_t shorter = texts.size();
+    for (std::size_t i = 0; i < shorter; ++i) {
+      if (texts[i].size() == length - 1) {
+        for (char c : alphabet)
+          texts.push_back(texts[i] + c);
+      }
+    }
+  }
+  ASSERT_EQ(texts.size(), 3280u);
+  using namespace std::string_view_literals;
+  constexpr std::string_view lineEnds[] = {"\n", "\r", "\r\n"};
+  for (const char filler : "m\x0c\x0b\x0e\x8a\x8d\xff\x00"sv) {
+    for (std::size_t length = 1; length <= 70; ++length) {
+      for (std::size_t at = 0; at <= length; ++at) {
+        for (const std::string_view lineEnd : lineEnds)
+          texts.push_back(std::string(length, filler).insert(at, lineEnd));
+      }
+    }
+  }
+  for (std::size_t first = 0; first < 70; ++first) {
+    for (std::size_t second = first; second < 70; second += 3) {
+      for (const std::string_view lineEnd : lineEnds)
+        texts.push_back(std::string(70, 'm').insert(second, lineEnd).insert(first, "\n"));
+    }
+  }
+  for (const std::string& text : texts)
+    EXPECT_EQ(BackwardLines(text), ForwardLines(text))
+        << "text of " << text.size() << " characters";
+}
+
+TEST(TakeLastLineTest, TakesTheLastLineAndLeavesTheRestWithItsLineEnd) {
+  std::string_view rest = "one\r\ntwo\n";
+  EXPECT_EQ(TakeLastLine(rest), "two");
+  EXPECT_EQ(rest, "one\r\n");
+  EXPECT_EQ(TakeLastLine(rest), "one");
+  EXPECT_EQ(rest, "");
+  EXPECT_EQ(TakeLastLine(rest), std::nullopt);
 }
 
 }  // namespace
