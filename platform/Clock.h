@@ -8,12 +8,8 @@
 // The clock: the local date and time as the system gives it, with milliseconds.
 namespace orvo::platform {
 
-// Now, in local wall-clock time; or the time a test fixed with SetLocalTimeForTesting.
+// Now, in local wall-clock time.
 TDateTime GetLocalTime();
-
-// Makes GetLocalTime and every TLocalClock answer `time` from now on; nullopt gives the system
-// clock back.
-void SetLocalTimeForTesting(std::optional<TDateTime> time) noexcept;
 
 namespace clock {
 
