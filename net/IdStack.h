@@ -134,7 +134,9 @@ class TIdStack {
   // raises EIdSocketError with the code's message. Keeps the code read in LastCode.
   // The code raised is the one this call read, whatever other threads store meanwhile.
   bool CheckSocketResult(std::int32_t result, std::initializer_list<std::int32_t> tolerated = {});
+  // Keeps the code in LastCode and raises EIdSocketError with its message.
   [[noreturn]] void RaiseSocketFailure(std::int32_t code);
+  [[noreturn]] void RaiseLastSocketError();
   // An IPv4 socket of the type; raises EIdInvalidSocket when the system refuses.
   TIdStackSocketHandle NewSocket(std::int32_t type, std::int32_t protocol = 0);
   bool IsDottedAddress(std::string_view text) const;

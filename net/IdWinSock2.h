@@ -162,13 +162,12 @@ enum TBindingRow : std::size_t { ORVO_WS2_BINDING_ROWS(ORVO_WS2_ROW_ID) BindingR
 #undef ORVO_WS2_ROW_ID
 
 // The start-up call: loads the library when it is not loaded (raising EIdWS2StubError when that
-// fails), then calls the library's WSAStartup and returns its result. Threads that call it at
-// once load the library once; each finds StartupEntry set before the handle is published.
+// fails), then calls the library's WSAStartup and returns its result. The process-wide stack
+// calls it under StackLock, so it never runs on two threads at once.
 std::int32_t WSAStartup(std::uint16_t version, TWSAData* data);
 
 // Releases the library, when one is loaded, and puts every slot back to its stub. Runs by
-// itself when the process ends. No other thread may be using the library meanwhile: a slot
-// read before the release still leads into the released library's code.
+// itself when the process ends. No other thread may be using the library meanwhile.
 void UnloadLibrary() noexcept;
 
 // Puts every slot back to its own stub.
@@ -184,8 +183,6 @@ using TLibraryLoader = platform::TLibraryHandle();
 void SetLibraryLoader(TLibraryLoader* loader) noexcept;
 
 const char* ExportName(TBindingRow row) noexcept;
-platform::TProcAddress SlotValue(TBindingRow row) noexcept;
-bool SlotHoldsStub(TBindingRow row) noexcept;
 
 namespace binding {
 
@@ -196,10 +193,9 @@ platform::TProcAddress Resolve(TBindingRow row);
 template <TBindingRow Row, typename Function>
 struct TRowCall;
 
-// The slot of one row, typed as the row's function. It is constant-initialised with the stub,
-// so every slot holds its stub before any code of the program runs. The stub and the call have
-// the library's calling convention, as the slot's type does; a row type without it matches no
-// slot and does not compile.
+// The slot of one row, typed as the row's function and constant-initialised with its stub. It is
+// atomic because threads sending at once may bind it at once. A row type without the library's
+// calling convention matches no slot and does not compile.
 template <TBindingRow Row, typename Result, typename... Args>
 struct TRowCall<Row, Result ORVO_WSAAPI(Args...)> {
   using TFunction = Result ORVO_WSAAPI(Args...);
@@ -216,10 +212,6 @@ struct TRowCall<Row, Result ORVO_WSAAPI(Args...)> {
     return Slot.load(std::memory_order_relaxed)(args...);
   }
   static void Reset() noexcept { Slot.store(&Stub, std::memory_order_relaxed); }
-  static platform::TProcAddress Value() noexcept {
-    return reinterpret_cast<platform::TProcAddress>(Slot.load(std::memory_order_relaxed));
-  }
-  static bool HoldsStub() noexcept { return Slot.load(std::memory_order_relaxed) == &Stub; }
 };
 
 }  // namespace binding

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <mutex>
 #include <string>
 
 #include "platform/Console.h"
@@ -91,7 +90,6 @@ std::int32_t WriteTo(HANDLE handle, std::string_view text) noexcept {
 // What a console read gave beyond the caller's buffer, and a first half of a surrogate pair
 // whose second half is still to come.
 struct TConsoleInput {
-  std::mutex Lock;
   std::string Pending;
   wchar_t HighSurrogate = 0;
 };
@@ -113,7 +111,6 @@ std::string Utf8Of(const wchar_t* text, int length) {
 TConsoleRead ReadFromConsole(HANDLE console, char* buffer, std::size_t size) noexcept {
   try {
     TConsoleInput& input = ConsoleInput();
-    const std::lock_guard<std::mutex> guard(input.Lock);
     while (input.Pending.empty()) {
       wchar_t wide[1025];
       std::size_t count = 0;
