@@ -21,10 +21,8 @@ std::uint32_t GetFileVersionInfoSizeA(const char* fileName, std::uint32_t* handl
 bool GetFileVersionInfoA(const char* fileName, std::uint32_t handle, std::uint32_t size,
                          void* data) noexcept;
 
-// Looks up a path of keys ("\\" for the root value, "\\VarFileInfo\\Translation",
-// "\\StringFileInfo\\<translation>\\<key>"; keys compare without regard to ASCII case) in a
-// block of blockSize bytes. On success buffer points at the value inside the block and length
-// holds its length in bytes. Nothing outside the block is ever read.
+// Looks up a path of keys ("\\", "\\StringFileInfo\\<translation>\\<key>"; ASCII case
+// ignored) in the block; buffer then points at the value inside it. Nothing outside is read.
 bool VerQueryValueA(const void* block, std::uint32_t blockSize, const char* subBlock,
                     const void** buffer, std::uint32_t* length) noexcept;
 

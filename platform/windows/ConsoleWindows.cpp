@@ -6,10 +6,8 @@
 #include "platform/Console.h"
 #include "platform/windows/HandleGuard.h"
 
-// The program's texts are 8-bit texts in UTF-8, the process's ANSI code page (its manifest asks
-// for it). A console shows them only as UTF-16: there they are converted and written with
-// WriteConsoleW, and typed lines are read with ReadConsoleW and handed on as UTF-8. Redirected
-// handles get and give the bytes unchanged.
+// The texts are UTF-8, the process's ANSI code page (manifest); a console takes and gives UTF-16,
+// redirected handles the bytes unchanged.
 namespace orvo::platform {
 
 namespace {
@@ -158,9 +156,7 @@ std::int32_t WriteStdOut(std::string_view text) noexcept {
   return WriteTo(::GetStdHandle(STD_OUTPUT_HANDLE), text);
 }
 
-// The console device is opened around the line and the line goes to standard error in its
-// place. Where no console can be opened (a service, a detached process) the line still goes to
-// standard error instead of failing.
+// Without a console to open (a service, a detached process) the line still goes to standard error.
 std::int32_t WriteStdErr(std::string_view text) noexcept {
   const THandleGuard device(::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

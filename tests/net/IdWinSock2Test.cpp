@@ -198,10 +198,8 @@ std::uintptr_t StackMarkOfACall() {
 }
 std::uintptr_t (*volatile gStackMark)() = &StackMarkOfACall;
 
-// On 32-bit Windows the library's functions take their arguments off the stack themselves; a
-// binding that called them as ordinary functions would leave the stack pointer lower or higher
-// after every call with arguments on the stack. Each call is made twice: first through its stub,
-// then straight to the library.
+// A binding that called 32-bit Windows' __stdcall functions as ordinary ones would move the stack
+// pointer at every call. Each call is made through its stub, then straight to the library.
 TEST_F(BindingTest, CallsWithArgumentsOnTheStackLeaveTheStackWhereItWas) {
   ws2::UnloadLibrary();
   test::TLoopbackReceiver receiver;

@@ -3,9 +3,8 @@
 #include "platform/Library.h"
 #include "platform/WinSock.h"
 
-// A socket library that sends nothing: its answers are set by the test and it records what the
-// stack handed it. A test loads it through the binding's loader (ScriptedLibrary) in place of the
-// adapter.
+// A socket library that sends nothing, loaded through the binding's loader: the test sets its
+// answers and reads what the stack handed it.
 namespace orvo::test {
 
 struct TScriptedWinSock {

@@ -42,9 +42,7 @@ std::int64_t SecondOf(TDateTime time) {
   return time.Milliseconds() / 1000;
 }
 
-// A clock's reads within one second share one conversion of that second; the first read of the
-// next second must convert it afresh. A conversion kept too long would stay in the first second
-// (its milliseconds never reach 1000) or drift from the C library's local time.
+// A conversion kept past its second would stay in it or drift from the C library's local time.
 TEST(ClockTest, ConvertsEachNewSecondAfresh) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   TLocalClock clock;
