@@ -52,8 +52,9 @@ struct TRowDefinition {
 constexpr TRowDefinition kRows[BindingRowCount] = {ORVO_WS2_BINDING_ROWS(ORVO_WS2_ROW_DEFINITION)};
 #undef ORVO_WS2_ROW_DEFINITION
 
-// Set under StackLock before the stack that other threads use is published, and at exit.
-platform::TLibraryHandle gLibraryHandle = nullptr;
+// Exchanged for none in one step at unload, so the library is released once.
+std::atomic<platform::TLibraryHandle> gLibraryHandle{nullptr};
+// Set by the start-up call, which the process-wide stack makes under StackLock.
 TWSAStartup* gStartupEntry = nullptr;
 
 platform::TLibraryHandle LoadSystemLibrary() noexcept {
@@ -79,7 +80,7 @@ void LoadLibrary() {
     throw failure;
   }
   gStartupEntry = reinterpret_cast<TWSAStartup*>(startup);
-  gLibraryHandle = library;
+  gLibraryHandle.store(library);
 }
 
 // The library file is released when the process ends, after the main program has finished.
@@ -92,7 +93,7 @@ struct TUnloadAtExit {
 namespace binding {
 
 platform::TProcAddress Resolve(TBindingRow row) {
-  const platform::TLibraryHandle library = gLibraryHandle;
+  const platform::TLibraryHandle library = gLibraryHandle.load();
   const char* name = kRows[row].ExportName;
   if (library == nullptr)
     throw EIdWS2StubError(CallHeading(name), WS_WSANOTINITIALISED);
@@ -106,16 +107,15 @@ platform::TProcAddress Resolve(TBindingRow row) {
 }  // namespace binding
 
 std::int32_t WSAStartup(std::uint16_t version, TWSAData* data) {
-  if (gLibraryHandle == nullptr)
+  if (gLibraryHandle.load() == nullptr)
     LoadLibrary();
   return gStartupEntry(version, data);
 }
 
 void UnloadLibrary() noexcept {
-  const platform::TLibraryHandle library = gLibraryHandle;
+  const platform::TLibraryHandle library = gLibraryHandle.exchange(nullptr);
   if (library == nullptr)
     return;
-  gLibraryHandle = nullptr;
   // The slots go back to their stubs before the library's code goes away.
   ResetBindingTable();
   platform::FreeLibrary(library);
@@ -127,7 +127,7 @@ void ResetBindingTable() noexcept {
 }
 
 platform::TLibraryHandle LibraryHandle() noexcept {
-  return gLibraryHandle;
+  return gLibraryHandle.load();
 }
 
 TWSAStartup* StartupEntry() noexcept {
