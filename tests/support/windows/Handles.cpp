@@ -1,7 +1,6 @@
 #include "tests/support/Handles.h"
 
-#include <windows.h>
-#include <winsock2.h>
+#include <winsock2.h>  // windows.h with it, in the order it needs
 
 #include <cstdint>
 
