@@ -88,7 +88,7 @@ syslog layout of RFC 3164: one message from the command line, every line of a\n\
 file (last line first), or every line typed on standard input. The priority is\n\
 given by facility and severity names, with an optional tag and process id.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# A release package carries no symbols; the version block is an allocated section and stays.
+# A release package carries no symbols; the version block is read-only data and stays.
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

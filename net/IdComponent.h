@@ -45,9 +45,8 @@ class TIdComponent;
 using TIdStatusEvent =
     std::function<void(TIdComponent& ASender, TIdStatus AStatus, const std::string& AStatusText)>;
 
-// The base of every network component: while at least one exists, the process-wide SharedStack
-// exists. Making the first one makes the stack (its failure fails the construction and leaves
-// the count unchanged); destroying the last one releases it.
+// The base of every network component: the first one made makes the process-wide SharedStack
+// (whose failure fails it), the last one destroyed releases it.
 class TIdComponent : public TIdBaseComponent {
  public:
   TIdComponent();
@@ -63,8 +62,7 @@ class TIdComponent : public TIdBaseComponent {
 // The number of live TIdComponent instances, of any subclass.
 std::int32_t StackUserCount() noexcept;
 
-// Guards StackUserCount, the making and release of SharedStack by the components, and a
-// message's read of the local address through SharedStack (with the stack it may make for it).
+// Held while SharedStack is made or released, and while a message reads the local address.
 std::mutex& StackLock() noexcept;
 
 }  // namespace orvo

@@ -39,15 +39,13 @@ class TIdSocketHandle {
   virtual std::int32_t RecvFrom(void* buffer, std::int32_t length, std::string& ip,
                                 std::int32_t& port);
 
-  // Closes any open socket, then opens an IPv4 socket of the type (EIdInvalidSocket when the
-  // system refuses; the handle then stays closed).
+  // Closes any open socket and opens one of the type; EIdInvalidSocket leaves it closed.
   void OpenSocket(std::int32_t socketType, std::int32_t protocol);
   // Raises EIdSocketError when the stack refuses the option.
   void SetSocketOption(std::int32_t level, std::int32_t name, const void* value,
                        std::int32_t length);
-  // Sends the bytes as one datagram to ip:port (the port's low 16 bits). Raises
-  // EIdPackageSizeTooBig for a datagram too large to send, EIdSocketError for other failures
-  // and EIdNotAllBytesSent when fewer bytes went out.
+  // One datagram to ip:port (the port's low 16 bits): EIdPackageSizeTooBig when too large,
+  // EIdNotAllBytesSent when fewer bytes went out, EIdSocketError for other failures.
   void SendDatagram(const TIdDottedAddress& ip, std::int32_t port, const void* buffer,
                     std::int32_t length);
   void ClearAddresses(bool includeLocal);

@@ -114,7 +114,12 @@ bool TIdStack::CheckSocketResult(std::int32_t result,
 }
 
 void TIdStack::RaiseSocketFailure(std::int32_t code) {
+  FLastCode.store(code, std::memory_order_relaxed);
   throw EIdSocketError(code, SocketErrorText(code));
+}
+
+void TIdStack::RaiseLastSocketError() {
+  RaiseSocketFailure(SockLastError());
 }
 
 TIdStackSocketHandle TIdStack::NewSocket(std::int32_t type, std::int32_t protocol) {

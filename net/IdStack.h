@@ -50,8 +50,7 @@ class EIdStackSetSizeExceeded : public EIdStackError {
   using EIdStackError::EIdStackError;
 };
 
-// A socket handle: WinSock's own type, so that a handle passes between the stack and the binding
-// unchanged (64-bit Windows hands out pointer-sized handles). All ones means no socket.
+// WinSock's own handle type (pointer-sized on 64-bit Windows); all ones is no socket.
 using TIdStackSocketHandle = ws2::TSocket;
 inline constexpr TIdStackSocketHandle Id_INVALID_SOCKET = ws2::WS_INVALID_SOCKET;
 inline constexpr std::int32_t Id_SOCKET_ERROR = ws2::WS_SOCKET_ERROR;
@@ -59,17 +58,14 @@ inline constexpr std::int32_t Id_SOCKET_ERROR = ws2::WS_SOCKET_ERROR;
 // An IPv4 address: four bytes in network order.
 using TIdIn4Addr = std::array<std::uint8_t, 4>;
 
-// An address to send to: its dotted IPv4 text, with its four bytes when resolving has read them
-// already (for "LOCALHOST" and a dotted address), so that a sender naming the same server for
-// every datagram reads the text once.
+// An address to send to: its dotted text, with its bytes when resolving has read them already.
 struct TIdDottedAddress {
   std::string Text;
   std::optional<TIdIn4Addr> Bytes;
 };
 
-// The socket stack: the one place through which the network components reach the sockets. It
-// keeps the stack-independent logic; a concrete stack implements one thin wrapper per socket
-// function, returning the function's own result unexamined.
+// The socket stack through which the network components reach the sockets; a concrete stack
+// wraps each socket function and returns its result unexamined.
 class TIdStack {
  public:
   TIdStack() = default;
@@ -130,19 +126,18 @@ class TIdStack {
   virtual std::string AddressToText(const TIdIn4Addr& address) = 0;
   virtual void TextToAddress(std::string_view text, TIdIn4Addr& address) = 0;
 
-  // False when result is no failure (-1); true when the failure's code is tolerated; otherwise
-  // raises EIdSocketError with the code's message. Keeps the code read in LastCode.
-  // The code raised is the one this call read, whatever other threads store meanwhile.
+  // False for no failure (-1); true for a tolerated code; otherwise raises EIdSocketError with
+  // the code this call read, which it keeps in LastCode.
   bool CheckSocketResult(std::int32_t result, std::initializer_list<std::int32_t> tolerated = {});
+  // Keeps the code in LastCode and raises EIdSocketError with its message.
   [[noreturn]] void RaiseSocketFailure(std::int32_t code);
+  [[noreturn]] void RaiseLastSocketError();
   // An IPv4 socket of the type; raises EIdInvalidSocket when the system refuses.
   TIdStackSocketHandle NewSocket(std::int32_t type, std::int32_t protocol = 0);
   bool IsDottedAddress(std::string_view text) const;
-  // "LOCALHOST" in any case gives 127.0.0.1, a dotted address itself; any other name is asked
-  // of the resolver, on every call.
+  // "LOCALHOST" in any case is 127.0.0.1, a dotted address itself; a name asks the resolver.
   std::string ResolveAddress(const std::string& host);
-  // ResolveAddress for a send: the text with the bytes that resolving read, which it has for
-  // "LOCALHOST" and for a dotted address.
+  // ResolveAddress with the bytes it read for "LOCALHOST" and a dotted address.
   TIdDottedAddress ResolveDottedAddress(const std::string& host);
   // The dotted text as one 32-bit value with its bytes in network order.
   std::uint32_t AddressOf(std::string_view text);
@@ -166,16 +161,14 @@ std::unique_ptr<TIdStack> NewStack();
 
 // The process-wide stack, or nullptr.
 TIdStack* SharedStack() noexcept;
-// SharedStack for a component's socket work; raises EIdStackError "No socket stack." when
-// there is none (only when a stack was taken away under a living component).
+// SharedStack, or EIdStackError "No socket stack." when a stack was taken from a living component.
 TIdStack& CurrentStack();
 // Installs `stack` as SharedStack and hands back the one it replaces.
 std::unique_ptr<TIdStack> ExchangeSharedStack(std::unique_ptr<TIdStack> stack);
 
 namespace address {
 
-// Splits off the text before the next "." of a dotted address and moves `rest` past that ".";
-// without a ".", the field is the whole rest and the rest becomes empty.
+// The text before the next "." of `rest` (all of it when there is none); `rest` moves past it.
 std::string_view SplitField(std::string_view& rest);
 
 }  // namespace address

@@ -81,7 +81,7 @@ void TIdStackWindows::FillLocalAddresses() {
   const std::string name = SockHostName();
   const ws2::THostEnt* entry = ws2::gethostbyname(name.c_str());
   if (entry == nullptr)
-    CheckSocketResult(Id_SOCKET_ERROR);
+    RaiseLastSocketError();
   for (char** address = entry->h_addr_list; address != nullptr && *address != nullptr; ++address) {
     FAddressList->push_back(AddressToText(BytesOf(*address)));
   }
@@ -133,11 +133,10 @@ std::int32_t TIdStackWindows::SockConnect(TIdStackSocketHandle socket, std::int3
 std::string TIdStackWindows::SockHostByName(const std::string& hostName) {
   const ws2::THostEnt* entry = ws2::gethostbyname(hostName.c_str());
   if (entry == nullptr)
-    CheckSocketResult(Id_SOCKET_ERROR);
+    RaiseLastSocketError();
   if (entry->h_addr_list == nullptr || entry->h_addr_list[0] == nullptr) {
-    // An entry without any address answers nothing; it fails as the resolver's "no data".
-    ws2::WSASetLastError(ws2::WS_WSANO_DATA);
-    CheckSocketResult(Id_SOCKET_ERROR);
+    // An entry without any address fails as the resolver's "no data".
+    RaiseSocketFailure(ws2::WS_WSANO_DATA);
   }
   return AddressToText(BytesOf(entry->h_addr_list[0]));
 }
@@ -154,7 +153,7 @@ std::string TIdStackWindows::SockHostByAddr(const std::string& ip) {
   const ws2::THostEnt* entry =
       ws2::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, ws2::WS_AF_INET);
   if (entry == nullptr)
-    CheckSocketResult(Id_SOCKET_ERROR);
+    RaiseLastSocketError();
   return entry->h_name;
 }
 

@@ -11,14 +11,12 @@
 namespace orvo {
 
 // A UDP component: one IPv4 datagram socket, opened at the first send (or when Active is set)
-// and kept until Active is cleared or the component goes. Every newly opened socket gets
-// SO_BROADCAST set from BroadcastEnabled.
+// with SO_BROADCAST from BroadcastEnabled, and kept until Active is cleared.
 class TIdUDPBase : public TIdComponent {
  public:
   TIdUDPBase();
   ~TIdUDPBase() override;
 
-  // Destroys the socket handle, which closes its socket.
   virtual void ReleaseSocketHandle();
   // True while a socket is open (or an activation is pending during loading or designing).
   virtual bool Active() const;
@@ -52,8 +50,7 @@ class TIdUDPBase : public TIdComponent {
   void SetReceiveTimeoutValue(std::int32_t timeout) noexcept { FReceiveTimeout = timeout; }
 
  private:
-  // The address of host for this send, resolved through the stack unless FDestination already
-  // holds the bytes of that same text.
+  // Resolved through the stack unless FDestination holds the bytes of that same text.
   const TIdDottedAddress& DestinationOf(const std::string& host);
 
   std::unique_ptr<TIdSocketHandle> FSocketHandle;

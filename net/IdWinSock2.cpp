@@ -1,7 +1,8 @@
 #include "net/IdWinSock2.h"
 
-#include <mutex>
 #include <utility>
+
+#include "base/Text.h"
 
 namespace orvo {
 
@@ -9,9 +10,8 @@ namespace {
 
 // The system's texts end in a line break and often a full stop, which the message would repeat.
 std::string WithoutTrailingStops(std::string text) {
-  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= 32 || text.back() == '.')) {
+  while (!text.empty() && (text::IsBlankOrControl(text.back()) || text.back() == '.'))
     text.pop_back();
-  }
   return text;
 }
 
@@ -45,41 +45,30 @@ constexpr const char* kLoadHeading = "Error on loading Winsock2 library (WS2_32.
 struct TRowDefinition {
   const char* ExportName;
   void (*Reset)() noexcept;
-  platform::TProcAddress (*Value)() noexcept;
-  bool (*HoldsStub)() noexcept;
 };
 
-#define ORVO_WS2_ROW_DEFINITION(name, exportName, type)                   \
-  TRowDefinition{exportName, &binding::TRowCall<Row_##name, type>::Reset, \
-                 &binding::TRowCall<Row_##name, type>::Value,             \
-                 &binding::TRowCall<Row_##name, type>::HoldsStub},
+#define ORVO_WS2_ROW_DEFINITION(name, exportName, type) \
+  TRowDefinition{exportName, &binding::TRowCall<Row_##name, type>::Reset},
 constexpr TRowDefinition kRows[BindingRowCount] = {ORVO_WS2_BINDING_ROWS(ORVO_WS2_ROW_DEFINITION)};
 #undef ORVO_WS2_ROW_DEFINITION
 
+// Exchanged for none in one step at unload, so the library is released once.
 std::atomic<platform::TLibraryHandle> gLibraryHandle{nullptr};
-std::atomic<TWSAStartup*> gStartupEntry{nullptr};
-
-// Held while the library is loaded or unloaded, so one thread loads it and the others wait.
-// Constant-initialised and defined before the unloader that runs at exit, so it outlives it.
-std::mutex gLoadLock;
+// Set by the start-up call, which the process-wide stack makes under StackLock.
+TWSAStartup* gStartupEntry = nullptr;
 
 platform::TLibraryHandle LoadSystemLibrary() noexcept {
   return platform::LoadLibraryA("WS2_32.DLL");
 }
 
-std::atomic<TLibraryLoader*> gLoader{&LoadSystemLibrary};
+TLibraryLoader* gLoader = &LoadSystemLibrary;
 
 std::string CallHeading(const char* exportName) {
   return std::string("Error on call Winsock2 library function '") + exportName + "'";
 }
 
-// Loads the library and finds its WSAStartup, once: a thread that finds the handle published
-// finds StartupEntry set, since the entry is stored before the handle.
 void LoadLibrary() {
-  const std::lock_guard<std::mutex> guard(gLoadLock);
-  if (gLibraryHandle.load() != nullptr)
-    return;
-  const platform::TLibraryHandle library = gLoader.load()();
+  const platform::TLibraryHandle library = gLoader();
   if (library == nullptr) {
     throw EIdWS2StubError(kLoadHeading, static_cast<std::int32_t>(platform::GetLastError()));
   }
@@ -90,7 +79,7 @@ void LoadLibrary() {
     platform::FreeLibrary(library);
     throw failure;
   }
-  gStartupEntry.store(reinterpret_cast<TWSAStartup*>(startup));
+  gStartupEntry = reinterpret_cast<TWSAStartup*>(startup);
   gLibraryHandle.store(library);
 }
 
@@ -120,11 +109,10 @@ platform::TProcAddress Resolve(TBindingRow row) {
 std::int32_t WSAStartup(std::uint16_t version, TWSAData* data) {
   if (gLibraryHandle.load() == nullptr)
     LoadLibrary();
-  return gStartupEntry.load()(version, data);
+  return gStartupEntry(version, data);
 }
 
 void UnloadLibrary() noexcept {
-  const std::lock_guard<std::mutex> guard(gLoadLock);
   const platform::TLibraryHandle library = gLibraryHandle.exchange(nullptr);
   if (library == nullptr)
     return;
@@ -143,23 +131,15 @@ platform::TLibraryHandle LibraryHandle() noexcept {
 }
 
 TWSAStartup* StartupEntry() noexcept {
-  return gStartupEntry.load();
+  return gStartupEntry;
 }
 
 void SetLibraryLoader(TLibraryLoader* loader) noexcept {
-  gLoader.store(loader != nullptr ? loader : &LoadSystemLibrary);
+  gLoader = loader != nullptr ? loader : &LoadSystemLibrary;
 }
 
 const char* ExportName(TBindingRow row) noexcept {
   return kRows[row].ExportName;
-}
-
-platform::TProcAddress SlotValue(TBindingRow row) noexcept {
-  return kRows[row].Value();
-}
-
-bool SlotHoldsStub(TBindingRow row) noexcept {
-  return kRows[row].HoldsStub();
 }
 
 }  // namespace orvo::ws2

@@ -32,14 +32,11 @@ class EIdWS2StubError : public EIdException {
 
 }  // namespace orvo
 
-// The binding to the socket library: every function the library may offer has a row of the
-// table with its export name, a callable slot and a stub. A slot starts with its stub; the stub
-// looks the name up in the loaded library at the first call, stores the function in the slot and
-// passes the call on, so later calls go straight to the library.
+// The binding to the socket library: one row per function it may offer, with its export name and
+// a slot that holds a stub until the first call looks the name up and stores the function.
 namespace orvo::ws2 {
 
-// X(row identifier, export name, function type), in table order. The last rows before the four
-// extensions are the generic names, looked up under their ANSI names.
+// X(row identifier, export name, function type); the generic rows take their ANSI names.
 #define ORVO_WS2_BINDING_ROWS(X)                                                          \
   X(WSACleanup, "WSACleanup", TWSACleanup)                                                \
   X(accept, "accept", Taccept)                                                            \
@@ -162,44 +159,36 @@ enum TBindingRow : std::size_t { ORVO_WS2_BINDING_ROWS(ORVO_WS2_ROW_ID) BindingR
 #undef ORVO_WS2_ROW_ID
 
 // The start-up call: loads the library when it is not loaded (raising EIdWS2StubError when that
-// fails), then calls the library's WSAStartup and returns its result. Threads that call it at
-// once load the library once; each finds StartupEntry set before the handle is published.
+// fails), then calls the library's WSAStartup and returns its result. The process-wide stack
+// calls it under StackLock, so it never runs on two threads at once.
 std::int32_t WSAStartup(std::uint16_t version, TWSAData* data);
 
-// Releases the library, when one is loaded, and puts every slot back to its stub. Runs by
-// itself when the process ends. No other thread may be using the library meanwhile: a slot
-// read before the release still leads into the released library's code.
+// Puts every slot back to its stub and releases the library; runs by itself at exit.
 void UnloadLibrary() noexcept;
 
-// Puts every slot back to its own stub.
 void ResetBindingTable() noexcept;
 
 platform::TLibraryHandle LibraryHandle() noexcept;
 TWSAStartup* StartupEntry() noexcept;
 
-// How the start-up call loads the library: by default LoadLibraryA("WS2_32.DLL"). A loader set
-// before loading (a test's, handing in a library of its own) takes its place; nullptr puts the
-// default back. A loader that fails leaves its reason as the platform's last error.
+// What the start-up call loads in place of LoadLibraryA("WS2_32.DLL"); nullptr puts that back.
+// A loader that fails leaves its reason as the platform's last error.
 using TLibraryLoader = platform::TLibraryHandle();
 void SetLibraryLoader(TLibraryLoader* loader) noexcept;
 
 const char* ExportName(TBindingRow row) noexcept;
-platform::TProcAddress SlotValue(TBindingRow row) noexcept;
-bool SlotHoldsStub(TBindingRow row) noexcept;
 
 namespace binding {
 
-// Looks the row's name up in the loaded library; raises EIdWS2StubError when no library is
-// loaded or the library does not export the name.
+// Raises EIdWS2StubError when no library is loaded or it does not export the row's name.
 platform::TProcAddress Resolve(TBindingRow row);
 
 template <TBindingRow Row, typename Function>
 struct TRowCall;
 
-// The slot of one row, typed as the row's function. It is constant-initialised with the stub,
-// so every slot holds its stub before any code of the program runs. The stub and the call have
-// the library's calling convention, as the slot's type does; a row type without it matches no
-// slot and does not compile.
+// The slot of one row, typed as the row's function and constant-initialised with its stub. It is
+// atomic because threads sending at once may bind it at once. A row type without the library's
+// calling convention matches no slot and does not compile.
 template <TBindingRow Row, typename Result, typename... Args>
 struct TRowCall<Row, Result ORVO_WSAAPI(Args...)> {
   using TFunction = Result ORVO_WSAAPI(Args...);
@@ -216,15 +205,11 @@ struct TRowCall<Row, Result ORVO_WSAAPI(Args...)> {
     return Slot.load(std::memory_order_relaxed)(args...);
   }
   static void Reset() noexcept { Slot.store(&Stub, std::memory_order_relaxed); }
-  static platform::TProcAddress Value() noexcept {
-    return reinterpret_cast<platform::TProcAddress>(Slot.load(std::memory_order_relaxed));
-  }
-  static bool HoldsStub() noexcept { return Slot.load(std::memory_order_relaxed) == &Stub; }
 };
 
 }  // namespace binding
 
-// One callable per row, named as the row: ws2::sendto(...) calls through the sendto slot.
+// ws2::sendto(...) calls through the sendto slot.
 #define ORVO_WS2_ROW_CALL(name, exportName, type) \
   inline constexpr type* name = &binding::TRowCall<Row_##name, type>::Call;
 ORVO_WS2_BINDING_ROWS(ORVO_WS2_ROW_CALL)

@@ -8,12 +8,8 @@
 // The clock: the local date and time as the system gives it, with milliseconds.
 namespace orvo::platform {
 
-// Now, in local wall-clock time; or the time a test fixed with SetLocalTimeForTesting.
+// Now, in local wall-clock time.
 TDateTime GetLocalTime();
-
-// Makes GetLocalTime and every TLocalClock answer `time` from now on; nullopt gives the system
-// clock back.
-void SetLocalTimeForTesting(std::optional<TDateTime> time) noexcept;
 
 namespace clock {
 
@@ -27,10 +23,8 @@ struct TConvertedSecond {
 
 }  // namespace clock
 
-// A clock for an owner that reads the time many times a second, such as a sender stamping every
-// message. It answers what GetLocalTime answers. Where turning the system clock into local time
-// is costly, it turns each new second it reads once and adds the milliseconds of each reading to
-// it, so an hour change or a change of the zone's offset shows from its first second on.
+// GetLocalTime for a sender stamping every message: where turning the system clock into local time
+// is costly, it turns each new second once and adds each reading's milliseconds to it.
 class TLocalClock {
  public:
   TDateTime Now();

@@ -21,8 +21,7 @@ TConsoleRead ReadStdIn(char* buffer, std::size_t size) noexcept;
 std::int32_t WriteStdOut(std::string_view text) noexcept;
 std::int32_t WriteStdErr(std::string_view text) noexcept;
 
-// Whether LF alone ends a line of standard input: where lines end with LF (POSIX); not where a
-// line ends at CR and an LF elsewhere is a character of the line (Windows).
+// Whether LF alone ends a line of standard input (POSIX); on Windows only CR does.
 bool LineFeedEndsInputLine() noexcept;
 
 }  // namespace orvo::platform

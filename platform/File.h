@@ -17,8 +17,7 @@ class TFileReader {
 
   // False when the file could not be opened.
   bool IsOpen() const noexcept { return FHandle != kNoHandle; }
-  // The size the system tells for the open file. 0 when it tells none, as for a pipe or a file
-  // of the process file system, which may still have bytes to read.
+  // 0 when the system tells none, as for a pipe, which may still have bytes to read.
   std::uint64_t SizeHint() const noexcept;
   // Reads at most `length` bytes into `buffer`: the count read, 0 at the end of the file, or -1
   // when the file can't be read (a directory opens, but does not read).

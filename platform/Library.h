@@ -4,52 +4,41 @@
 #include <span>
 #include <string>
 
-// Loading a library at run time and finding its functions by name: the stand-ins for the Windows
-// calls LoadLibraryA, GetProcAddress, FreeLibrary, GetLastError and FormatMessageA. On Windows
-// they load library files; on POSIX the one library the program loads, the socket library, is
-// part of the program itself: a table of its functions by export name.
+// LoadLibraryA, GetProcAddress, FreeLibrary, GetLastError and FormatMessageA. On POSIX the one
+// library the program loads, the socket library, is a table of functions inside the program.
 namespace orvo::platform {
 
-// A function found in a library, to be cast to its own type by the caller.
 using TProcAddress = void (*)();
 
 #if defined(_WIN32)
-// The system's handle of a loaded library; nullptr when none.
 using TLibraryHandle = void*;
 #else
-// One function of a library built into the program, under its export name.
 struct TExport {
   const char* Name;
   TProcAddress Function;
 };
-// A library built into the program: its functions.
 using TExportTable = std::span<const TExport>;
-// A loaded library is its table; nullptr when none.
 using TLibraryHandle = const TExportTable*;
 
-// The export `name` of `function`, stored as the type F it is called with; F is named, so that
-// a function whose type differs only in noexcept is converted to F, not merely relabelled.
+// F is named, so that a noexcept function is converted to the type it is called with.
 template <typename F>
 TExport ExportOf(const char* name, F* function) noexcept {
   return {name, reinterpret_cast<TProcAddress>(function)};
 }
 #endif
 
-// Loads a library by file name; nullptr on failure, with the reason kept as the calling
-// thread's last error. Windows searches the system's folders. On POSIX "WS2_32.DLL", in any
-// case, is the program's own socket adapter, and no other name is found.
+// nullptr on failure, with the reason as the thread's last error. On POSIX only "WS2_32.DLL", in
+// any case, is found: the program's own socket adapter.
 TLibraryHandle LoadLibraryA(const char* fileName) noexcept;
 
-// Finds a function that the library itself exports; nullptr when it exports none of that name,
-// with the reason kept as the calling thread's last error.
+// nullptr, with the reason as the thread's last error, when the library exports no such name.
 TProcAddress GetProcAddress(TLibraryHandle library, const char* name) noexcept;
 
 bool FreeLibrary(TLibraryHandle library) noexcept;
 
-// The calling thread's last error code of the calls above; 0 when the last one succeeded.
 std::uint32_t GetLastError() noexcept;
 
-// The system's message text for an error code, WinSock codes included; empty when unknown.
+// Empty for a code the system has no text for.
 std::string FormatMessageA(std::uint32_t code);
 
 }  // namespace orvo::platform

@@ -13,27 +13,24 @@ std::string ModuleFileName();
 
 std::int32_t CurrentProcessId() noexcept;
 
-// Opens every one of the standard descriptors 0, 1 and 2 that is closed on the null device, so
-// that no socket or file the program opens later takes its number and receives the console's
-// texts. Where standard handles are no small numbers that a later open reuses (Windows), nothing.
+// Opens each closed standard descriptor on the null device, so that no socket or file opened later
+// takes its number and receives the console's texts. Nothing on Windows, whose handles are no
+// small numbers a later open reuses.
 void OpenClosedStandardDescriptors() noexcept;
 
-// A write to a pipe whose reader has gone then fails with an error the program reports, instead
-// of ending the process by a signal.
+// A write to a pipe whose reader has gone then fails instead of ending the process by a signal.
 void IgnoreBrokenPipes() noexcept;
 
-// The entry point hands its argument vector over once; until it has, the vector is the one the
-// system recorded when the process started. Where the system hands the program one command line
-// to split itself (Windows), the entry point's vector is not kept.
+// The entry point's argument vector; until it is given, the system's record of it. Windows,
+// which hands over one command line to split, keeps none.
 void SetProgramArguments(int argc, const char* const* argv);
 void SetProgramArguments(std::vector<std::string> arguments);
 
 // The argument vector, the program as it was called first.
 std::vector<std::string> ProgramArguments();
 
-// The whole command line, program name first, where the system hands it over as one text for
-// the program to split (GetCommandLineA); nothing where it hands over an argument vector, or
-// once a vector was given with SetProgramArguments.
+// GetCommandLineA where the system hands over one command line; nothing where it hands over an
+// argument vector.
 std::optional<std::string> CommandLineText();
 
 }  // namespace orvo::platform

@@ -3,7 +3,7 @@
 #include "base/DateTime.h"
 #include "platform/Clock.h"
 
-// The system's own local time, one source per platform; Clock.cpp puts the test hook around it.
+// The system's own local time, one source per platform (a test program may link its own).
 namespace orvo::platform::clock {
 
 // `last` is the caller's conversion of the last second it read, which a platform whose

@@ -2,17 +2,13 @@
 
 #include <cstdint>
 
-// The WinSock 2 contract as the socket stack sees it: numbers, record layouts and the function
-// types of every export the binding table knows. The socket adapter implements the reached
-// functions with exactly these types, so the stack works over it as it works over WS2_32.DLL.
+// The WinSock 2 contract: numbers, record layouts and the function types of every export the
+// binding knows, which the POSIX adapter implements as WS2_32.DLL does.
 namespace orvo::ws2 {
 
-// Every WinSock constant here is its WinSock name behind the prefix WS_. The Windows headers and
-// the C library define many of the bare names as macros (INVALID_SOCKET, SOCKET_ERROR, SD_SEND,
-// AF_INET, WSAEMSGSIZE, WSAHOST_NOT_FOUND, ...), which would replace these names in any source that
-// sees both; none of those headers defines a WinSock name with WS_ before it.
+// The prefix WS_ keeps the names clear of the system headers' macros (AF_INET, SOCKET_ERROR, ...).
 
-// A socket handle; all ones means no socket. 64-bit Windows hands out pointer-sized handles.
+// All ones is no socket; pointer-sized on 64-bit Windows.
 #if defined(_WIN64)
 using TSocket = std::uintptr_t;
 #else
@@ -168,10 +164,8 @@ struct TWSAData {
 #endif
 };
 
-// WinSock's calling convention: on 32-bit Windows its functions take their arguments off the
-// stack themselves (__stdcall), so every pointer to one must say so or each call through it
-// leaves the caller's stack pointer off by the size of the arguments. Elsewhere there is one
-// calling convention and the macro says nothing.
+// On 32-bit Windows WinSock's functions pop their own arguments (__stdcall): a pointer to one that
+// does not say so leaves the caller's stack pointer off after every call.
 #if defined(_WIN32) && !defined(_WIN64)
 #define ORVO_WSAAPI __stdcall
 #else
@@ -181,7 +175,6 @@ struct TWSAData {
 // Records of the rows that nothing in this system calls are passed as untyped pointers.
 using TOpaque = void*;
 
-// The function type of every export, named T<export name>.
 using TWSAStartup = std::int32_t ORVO_WSAAPI(std::uint16_t version, TWSAData* data);
 using TWSACleanup = std::int32_t ORVO_WSAAPI();
 using Taccept = TSocket ORVO_WSAAPI(TSocket s, TSockAddrIn* addr, std::int32_t* addrlen);

@@ -1,16 +1,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <mutex>
 #include <string>
 
 #include "platform/Console.h"
 #include "platform/windows/HandleGuard.h"
 
-// The program's texts are 8-bit texts in UTF-8, the process's ANSI code page (its manifest asks
-// for it). A console shows them only as UTF-16: there they are converted and written with
-// WriteConsoleW, and typed lines are read with ReadConsoleW and handed on as UTF-8. Redirected
-// handles get and give the bytes unchanged.
+// The texts are UTF-8, the process's ANSI code page (manifest); a console takes and gives UTF-16,
+// redirected handles the bytes unchanged.
 namespace orvo::platform {
 
 namespace {
@@ -91,7 +88,6 @@ std::int32_t WriteTo(HANDLE handle, std::string_view text) noexcept {
 // What a console read gave beyond the caller's buffer, and a first half of a surrogate pair
 // whose second half is still to come.
 struct TConsoleInput {
-  std::mutex Lock;
   std::string Pending;
   wchar_t HighSurrogate = 0;
 };
@@ -113,7 +109,6 @@ std::string Utf8Of(const wchar_t* text, int length) {
 TConsoleRead ReadFromConsole(HANDLE console, char* buffer, std::size_t size) noexcept {
   try {
     TConsoleInput& input = ConsoleInput();
-    const std::lock_guard<std::mutex> guard(input.Lock);
     while (input.Pending.empty()) {
       wchar_t wide[1025];
       std::size_t count = 0;
@@ -161,9 +156,7 @@ std::int32_t WriteStdOut(std::string_view text) noexcept {
   return WriteTo(::GetStdHandle(STD_OUTPUT_HANDLE), text);
 }
 
-// The console device is opened around the line and the line goes to standard error in its
-// place. Where no console can be opened (a service, a detached process) the line still goes to
-// standard error instead of failing.
+// Without a console to open (a service, a detached process) the line still goes to standard error.
 std::int32_t WriteStdErr(std::string_view text) noexcept {
   const THandleGuard device(::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -21,14 +21,8 @@ class UDPClientTest : public ::testing::Test {
     FClient.SetPort(FReceiver.Port());
   }
 
-  // SO_BROADCAST of the client's open socket, read back through the stack.
   bool BroadcastOptionSet() {
-    std::int32_t value = 0;
-    std::int32_t length = sizeof(value);
-    const TIdStackSocketHandle socket = FClient.SocketHandle().Socket();
-    SharedStack()->CheckSocketResult(
-        SharedStack()->SockGetOption(socket, 0xFFFF, 0x20, &value, length));
-    return value != 0;
+    return test::BroadcastEnabled(static_cast<std::uintptr_t>(FClient.SocketHandle().Socket()));
   }
 
   TLoopbackReceiver FReceiver;

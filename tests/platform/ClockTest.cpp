@@ -9,11 +9,6 @@
 namespace orvo::platform {
 namespace {
 
-class ClockTest : public ::testing::Test {
- protected:
-  void TearDown() override { SetLocalTimeForTesting(std::nullopt); }
-};
-
 // The local time, to the second, as the C library tells it.
 TDateTime LibraryLocalTime() {
   const std::time_t now = std::time(nullptr);
@@ -22,7 +17,7 @@ TDateTime LibraryLocalTime() {
                                    local.tm_hour, local.tm_min, local.tm_sec, 0});
 }
 
-TEST_F(ClockTest, TellsTheLocalTimeWithMilliseconds) {
+TEST(ClockTest, TellsTheLocalTimeWithMilliseconds) {
   const TDateTime before = LibraryLocalTime();
   const TDateTime now = GetLocalTime();
   const TDateTime after = LibraryLocalTime();
@@ -33,7 +28,7 @@ TEST_F(ClockTest, TellsTheLocalTimeWithMilliseconds) {
   EXPECT_LT(now.Milliseconds(), after.Milliseconds() + 1000 + CoarseClockLag);
 }
 
-TEST_F(ClockTest, MillisecondsMove) {
+TEST(ClockTest, MillisecondsMove) {
   // Bounded: a clock whose milliseconds move shows a change within a few thousand reads.
   TLocalClock clock;
   const TDateTime first = clock.Now();
@@ -47,10 +42,8 @@ std::int64_t SecondOf(TDateTime time) {
   return time.Milliseconds() / 1000;
 }
 
-// A clock's reads within one second share one conversion of that second; the first read of the
-// next second must convert it afresh. A conversion kept too long would stay in the first second
-// (its milliseconds never reach 1000) or drift from the C library's local time.
-TEST_F(ClockTest, ConvertsEachNewSecondAfresh) {
+// A conversion kept past its second would stay in it or drift from the C library's local time.
+TEST(ClockTest, ConvertsEachNewSecondAfresh) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   TLocalClock clock;
   const TDateTime first = clock.Now();
@@ -66,22 +59,6 @@ TEST_F(ClockTest, ConvertsEachNewSecondAfresh) {
   const std::int64_t library = SecondOf(LibraryLocalTime());
   EXPECT_LE(library - SecondOf(last), 1);
   EXPECT_GE(library - SecondOf(last), -1);
-}
-
-TEST_F(ClockTest, AnswersTheTimeATestFixedUntilCleared) {
-  // A clock that has converted a second of the system clock already answers the fixed time too.
-  TLocalClock clock;
-  clock.Now();
-  const TDateTime fixed = datetime::EncodeDateTime({2031, 1, 1, 0, 0, 0, 5});
-  SetLocalTimeForTesting(fixed);
-  EXPECT_EQ(GetLocalTime(), fixed);
-  EXPECT_EQ(clock.Now(), fixed);
-  SetLocalTimeForTesting(TDateTime());
-  EXPECT_TRUE(GetLocalTime().IsZero());
-  SetLocalTimeForTesting(std::nullopt);
-  const TDateTime before = LibraryLocalTime();
-  EXPECT_GE(GetLocalTime(), before);
-  EXPECT_GE(clock.Now(), before);
 }
 
 }  // namespace

@@ -74,38 +74,54 @@ TEST(LocalHostAddressesTest, AreTheRunningNonLoopbackIPv4AddressesInListOrderOrL
   EXPECT_EQ(LocalHostAddresses(nullptr), loopback);
 }
 
-// A system of the test's making: a clock the test moves, a host name, and a resolver that
-// counts its look-ups and knows the names beginning with "logs".
-class TTestSystem final : public THostResolver::TSystem {
- public:
-  std::string HostName() override { return "Build-Host"; }
-  std::vector<TIPv4> LocalAddresses() override { return {{192, 0, 2, 2}, {198, 51, 100, 7}}; }
-  std::int32_t LookUp(const std::string& name, THostAnswer& answer) override {
-    ++LookUps;
-    if (Unknown.load() || name.rfind("logs", 0) != 0)
-      return 11001;
-    answer.Name = "the." + name;
-    answer.Addresses = {AddressOf(name)};
-    return 0;
-  }
-  THostResolver::TClock::time_point Now() override {
-    return THostResolver::TClock::time_point(Clock.load());
-  }
+// A machine of the test's making, linked in place of the real one: a clock the test moves, a
+// host name, and a resolver that counts its look-ups and knows the names beginning with "logs".
+std::atomic<THostResolver::TClock::duration> gClock{THostResolver::TClock::duration(1h)};
+std::atomic<int> gLookUps{0};
+std::atomic<bool> gUnknown{false};
 
-  // A different address for each name the test uses: its length and its last character.
-  static TIPv4 AddressOf(const std::string& name) {
-    return {10, 0, static_cast<std::uint8_t>(name.size()), static_cast<std::uint8_t>(name.back())};
-  }
+// A different address for each name the test uses: its length and its last character.
+TIPv4 AddressOf(const std::string& name) {
+  return {10, 0, static_cast<std::uint8_t>(name.size()), static_cast<std::uint8_t>(name.back())};
+}
 
-  std::atomic<THostResolver::TClock::duration> Clock{THostResolver::TClock::duration(1h)};
-  std::atomic<int> LookUps{0};
-  std::atomic<bool> Unknown{false};
-};
+}  // namespace
+
+namespace machine {
+
+std::string OwnHostName() {
+  return "Build-Host";
+}
+
+std::vector<TIPv4> InterfaceAddresses() {
+  return {{192, 0, 2, 2}, {198, 51, 100, 7}};
+}
+
+std::int32_t LookUpName(const std::string& name, THostAnswer& answer) {
+  ++gLookUps;
+  if (gUnknown.load() || name.rfind("logs", 0) != 0)
+    return 11001;
+  answer.Name = "the." + name;
+  answer.Addresses = {AddressOf(name)};
+  return 0;
+}
+
+std::chrono::steady_clock::time_point Now() {
+  return std::chrono::steady_clock::time_point(gClock.load());
+}
+
+}  // namespace machine
+
+namespace {
 
 class HostResolverTest : public ::testing::Test {
  protected:
-  TTestSystem FSystem;
-  THostResolver FResolver{FSystem};
+  void SetUp() override {
+    gLookUps = 0;
+    gUnknown = false;
+  }
+
+  THostResolver FResolver;
 };
 
 TEST_F(HostResolverTest, TheOwnNameInAnyCaseAndTheEmptyNameAreTheLocalHost) {
@@ -115,37 +131,37 @@ TEST_F(HostResolverTest, TheOwnNameInAnyCaseAndTheEmptyNameAreTheLocalHost) {
     EXPECT_EQ(answer.Name, "Build-Host") << local;
     EXPECT_EQ(answer.Addresses, (std::vector<TIPv4>{{192, 0, 2, 2}, {198, 51, 100, 7}})) << local;
   }
-  EXPECT_EQ(FSystem.LookUps, 0);
+  EXPECT_EQ(gLookUps, 0);
   EXPECT_EQ(FResolver.Resolve("Build-Host2", answer), 11001);
   EXPECT_EQ(FResolver.Resolve("Build-Hos", answer), 11001);
-  EXPECT_EQ(FSystem.LookUps, 2);
+  EXPECT_EQ(gLookUps, 2);
 }
 
 TEST_F(HostResolverTest, AnAnswerLivesOneSecondAndAFailureIsNotKept) {
   THostAnswer answer;
-  FSystem.Unknown = true;
+  gUnknown = true;
   EXPECT_EQ(FResolver.Resolve("logs", answer), 11001);
-  FSystem.Unknown = false;
+  gUnknown = false;
   ASSERT_EQ(FResolver.Resolve("logs", answer), 0);
-  EXPECT_EQ(FSystem.LookUps, 2);
-  FSystem.Clock = FSystem.Clock.load() + 999ms;
-  FSystem.Unknown = true;  // what is kept answers without asking
+  EXPECT_EQ(gLookUps, 2);
+  gClock = gClock.load() + 999ms;
+  gUnknown = true;  // what is kept answers without asking
   ASSERT_EQ(FResolver.Resolve("logs", answer), 0);
   EXPECT_EQ(answer.Name, "the.logs");
-  EXPECT_EQ(answer.Addresses, std::vector<TIPv4>{TTestSystem::AddressOf("logs")});
-  EXPECT_EQ(FSystem.LookUps, 2);
-  FSystem.Clock = FSystem.Clock.load() + 1ms;
+  EXPECT_EQ(answer.Addresses, std::vector<TIPv4>{AddressOf("logs")});
+  EXPECT_EQ(gLookUps, 2);
+  gClock = gClock.load() + 1ms;
   EXPECT_EQ(FResolver.Resolve("logs", answer), 11001);
-  EXPECT_EQ(FSystem.LookUps, 3);
+  EXPECT_EQ(gLookUps, 3);
 
   // The name asked may lie in the answer that the look-up overwrites, as when a caller hands
   // back the name of the entry it was given: the answer is kept under the name asked.
-  FSystem.Unknown = false;
+  gUnknown = false;
   answer.Name = "logs";
   ASSERT_EQ(FResolver.Resolve(answer.Name, answer), 0);
-  FSystem.Unknown = true;
+  gUnknown = true;
   EXPECT_EQ(FResolver.Resolve("logs", answer), 0);
-  EXPECT_EQ(FSystem.LookUps, 4);
+  EXPECT_EQ(gLookUps, 4);
 }
 
 // Two threads resolve a name each while their answers keep expiring and being kept anew: each
@@ -155,9 +171,9 @@ TEST_F(HostResolverTest, ThreadsResolvingTwoNamesAtOnceGetTheirOwnAnswers) {
     THostAnswer answer;
     int wrong = 0;
     for (int i = 0; i < 20'000; ++i) {
-      FSystem.Clock = FSystem.Clock.load() + 100ms;
+      gClock = gClock.load() + 100ms;
       if (FResolver.Resolve(name, answer) != 0 || answer.Name != "the." + name ||
-          answer.Addresses != std::vector<TIPv4>{TTestSystem::AddressOf(name)})
+          answer.Addresses != std::vector<TIPv4>{AddressOf(name)})
         ++wrong;
     }
     return wrong;
@@ -168,7 +184,7 @@ TEST_F(HostResolverTest, ThreadsResolvingTwoNamesAtOnceGetTheirOwnAnswers) {
   other.join();
   EXPECT_EQ(wrongHere, 0);
   EXPECT_EQ(wrongInOther, 0);
-  EXPECT_GT(FSystem.LookUps, 2) << "the answers never expired";
+  EXPECT_GT(gLookUps, 2) << "the answers never expired";
 }
 
 }  // namespace

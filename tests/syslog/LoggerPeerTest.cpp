@@ -59,7 +59,6 @@ TEST(LoggerPeerTest, DecodesWhatLoggerSends) {
   if (!OnSearchPath("logger"))
     GTEST_SKIP() << "util-linux logger is not installed (Debian package bsdutils; ./dev deps "
                     "installs it)";
-  platform::SetLocalTimeForTesting(std::nullopt);
   test::TLoopbackReceiver receiver;
   struct Case {
     std::string Priority;

@@ -1,9 +1,10 @@
 #include "platform/posix/ws2/Adapter.h"
 
+#include <arpa/inet.h>
+
 #include <cstring>
 
 #include "platform/WinSock.h"
-#include "platform/posix/ws2/AddressRecords.h"
 #include "platform/posix/ws2/ErrorCodes.h"
 #include "platform/posix/ws2/HostEntries.h"
 #include "platform/posix/ws2/Sockets.h"
@@ -21,8 +22,7 @@ void CopyText(char* target, std::size_t size, const char* text) noexcept {
   target[size - 1] = '\0';
 }
 
-// The POSIX sockets need no start-up: WSAStartup only checks the version (1.1 at least) and
-// describes the adapter, and the clean-up calls have nothing to do.
+// POSIX sockets need no start-up: only the version is checked (1.1 at least).
 std::int32_t Startup(std::uint16_t version, TWSAData* data) noexcept {
   const unsigned major = version & 0xFFU;
   const unsigned minor = version >> 8;
@@ -43,25 +43,9 @@ std::int32_t NothingToDo() noexcept {
   return 0;
 }
 
-std::uint16_t SwapShort(std::uint16_t value) noexcept {
-  return SwapToNetwork(value);
-}
-
-std::uint32_t SwapLong(std::uint32_t value) noexcept {
-  return SwapToNetwork(value);
-}
-
-// The first argument exists for compatibility only and is ignored, as WinSock does.
-std::int32_t SelectOf(std::int32_t, TFdSet* readfds, TFdSet* writefds, TFdSet* exceptfds,
-                      const TTimeVal* timeout) noexcept {
-  return Select(readfds, writefds, exceptfds, timeout);
-}
-
-// The protocol description, group and flags have no POSIX counterpart; the socket is made as
-// socket() makes it.
-TSocket SocketWithOptions(std::int32_t af, std::int32_t type, std::int32_t protocol, TOpaque,
-                          std::uint32_t, std::uint32_t) noexcept {
-  return Socket(af, type, protocol);
+// htons may be a macro, whose address can't be taken.
+std::uint16_t HostToNetworkShort(std::uint16_t value) noexcept {
+  return htons(value);
 }
 
 }  // namespace
@@ -73,34 +57,14 @@ const platform::TExportTable& AdapterExports() noexcept {
       ExportOf<TWSACleanup>("WSACleanup", &NothingToDo),
       ExportOf<TWSACancelBlockingCall>("WSACancelBlockingCall", &NothingToDo),
       ExportOf<TWSAGetLastError>("WSAGetLastError", &LastError),
-      ExportOf<TWSASetLastError>("WSASetLastError", &SetLastError),
-      ExportOf<Taccept>("accept", &Accept),
-      ExportOf<Tbind>("bind", &Bind),
-      ExportOf<Tclosesocket>("closesocket", &CloseSocket),
-      ExportOf<Tconnect>("connect", &Connect),
-      ExportOf<Tgetpeername>("getpeername", &GetPeerName),
-      ExportOf<Tgetsockname>("getsockname", &GetSockName),
-      ExportOf<Tgetsockopt>("getsockopt", &GetSockOpt),
-      ExportOf<Thtonl>("htonl", &SwapLong),
-      ExportOf<Thtons>("htons", &SwapShort),
-      ExportOf<Tntohl>("ntohl", &SwapLong),
-      ExportOf<Tntohs>("ntohs", &SwapShort),
-      ExportOf<Tinet_addr>("inet_addr", &InetAddr),
-      ExportOf<Tlisten>("listen", &Listen),
-      ExportOf<Trecv>("recv", &Recv),
-      ExportOf<Trecvfrom>("recvfrom", &RecvFrom),
-      ExportOf<Tselect>("select", &SelectOf),
-      ExportOf<Tsend>("send", &Send),
-      ExportOf<Tsendto>("sendto", &SendTo),
-      ExportOf<Tsetsockopt>("setsockopt", &SetSockOpt),
-      ExportOf<Tshutdown>("shutdown", &Shutdown),
-      ExportOf<Tsocket>("socket", &Socket),
-      ExportOf<TWSASocket>("WSASocketA", &SocketWithOptions),
-      ExportOf<Tgethostbyaddr>("gethostbyaddr", &GetHostByAddr),
-      ExportOf<Tgethostbyname>("gethostbyname", &GetHostByName),
       ExportOf<Tgethostname>("gethostname", &GetHostName),
-      ExportOf<Tgetservbyport>("getservbyport", &GetServByPort),
-      ExportOf<Tgetservbyname>("getservbyname", &GetServByName),
+      ExportOf<Tgethostbyname>("gethostbyname", &GetHostByName),
+      ExportOf<Tsocket>("socket", &Socket),
+      ExportOf<Tsetsockopt>("setsockopt", &SetSockOpt),
+      ExportOf<Thtons>("htons", &HostToNetworkShort),
+      ExportOf<Tsendto>("sendto", &SendTo),
+      ExportOf<Tshutdown>("shutdown", &Shutdown),
+      ExportOf<Tclosesocket>("closesocket", &CloseSocket),
   };
   static const platform::TExportTable table(exports);
   return table;

@@ -17,8 +17,7 @@ struct TErrnoCode {
   std::int32_t Code;
 };
 
-// Native error numbers and their WinSock counterparts. Sending after the sending side was shut
-// down is EPIPE here and WSAESHUTDOWN there; a refused permission is WinSock's access denied.
+// Sending after the sending side was shut down is EPIPE here and WSAESHUTDOWN there.
 constexpr TErrnoCode kErrnoCodes[] = {
     {EINTR, ws2::WS_WSAEINTR},
     {EBADF, ws2::WS_WSAEBADF},
@@ -94,10 +93,6 @@ std::int32_t ResolverCodeOf(int result) noexcept {
 
 std::int32_t LastError() noexcept {
   return tLastError;
-}
-
-void SetLastError(std::int32_t code) noexcept {
-  tLastError = code;
 }
 
 std::int32_t Fail(std::int32_t code) noexcept {
