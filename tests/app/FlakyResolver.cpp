@@ -3,15 +3,20 @@
 // in the middle of a run fails on an unresolvable host. Every other name goes to the system's
 // resolver (which refuses "flaky host!" by itself, without asking DNS). Each look-up of it also
 // moves the monotonic clock on by two seconds, as if the sends were that far apart, so that the
-// socket adapter's resolver has let its one-second answer go by the next send.
+// socket adapter's resolver has let its one-second answer go by the next send. A 32-bit build
+// calls the clock by two names: the 64-bit time's for its own readings, and the 32-bit one from
+// the C++ runtime's steady clock, linked in as it was built; both are moved on.
 #include <dlfcn.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <time.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "ClockSymbol.h"
 
 namespace {
 
@@ -37,9 +42,33 @@ extern "C" __attribute__((visibility("default"))) int getaddrinfo(const char* no
 
 extern "C" __attribute__((visibility("default"))) int clock_gettime(clockid_t clock,
                                                                     timespec* time) {
-  static const auto system = reinterpret_cast<TClockGetTime>(dlsym(RTLD_NEXT, "clock_gettime"));
+  static const auto system = reinterpret_cast<TClockGetTime>(dlsym(RTLD_NEXT, kClockGetTimeSymbol));
   const int result = system(clock, time);
   if (result == 0 && clock == CLOCK_MONOTONIC)
     time->tv_sec += 2 * Lookups.load();
   return result;
 }
+
+#ifdef __USE_TIME_BITS64
+namespace {
+
+// The C library's timespec of the 32-bit time.
+struct TTimeSpec32 {
+  std::int32_t Seconds;
+  std::int32_t Nanoseconds;
+};
+
+using TClockGetTime32 = int (*)(clockid_t, TTimeSpec32*);
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int ClockGetTime32(
+    clockid_t clock, TTimeSpec32* time) asm("clock_gettime");
+int ClockGetTime32(clockid_t clock, TTimeSpec32* time) {
+  static const auto system = reinterpret_cast<TClockGetTime32>(dlsym(RTLD_NEXT, "clock_gettime"));
+  const int result = system(clock, time);
+  if (result == 0 && clock == CLOCK_MONOTONIC)
+    time->Seconds += static_cast<std::int32_t>(2 * Lookups.load());
+  return result;
+}
+#endif
