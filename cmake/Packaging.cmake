@@ -62,9 +62,11 @@ configure_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${ORVO_DOC_BUILD_DIR}/changelo
 # are English whatever the locale.
 string(TIMESTAMP day_index "%w" UTC)
 string(TIMESTAMP month_index "%m" UTC)
-list(GET "Sun;Mon;Tue;Wed;Thu;Fri;Sat" ${day_index} day)
+set(days Sun Mon Tue Wed Thu Fri Sat)
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(GET days ${day_index} day)
 math(EXPR month_index "${month_index} - 1")
-list(GET "Jan;Feb;Mar;Apr;May;Jun;Jul;Aug;Sep;Oct;Nov;Dec" ${month_index} month)
+list(GET months ${month_index} month)
 string(TIMESTAMP ORVO_DEB_DATE "${day}, %d ${month} %Y %H:%M:%S +0000" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/dist/debian/changelog.Debian.in
                ${ORVO_DOC_BUILD_DIR}/changelog.Debian @ONLY)
