@@ -1,6 +1,6 @@
 # What `cmake --install` puts beside the program (the manual page and the readme), and the
-# Debian package that CPack builds from the same installation:
-#   cmake --build --preset default --target package
+# Debian package built from the same installation (dist/debian/build-deb.sh):
+#   cmake --build --preset default --target deb
 # The package installs under /usr: /usr/bin/orvologger, /usr/share/man/man1/orvologger.1.gz, /usr/share/doc/orvologger/{README.md, copyright,
 # changelog.gz, changelog.Debian.gz} and /usr/share/bash-completion/completions/orvologger.
 
@@ -42,7 +42,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/dist/bash-completion/orvologger
 
 set(ORVO_PACKAGE_MAINTAINER "orvologger project <maintainers@users.noreply.c-seed-9460dad9.example>"
     CACHE STRING "The Maintainer field of the Debian package")
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(ORVO_DEB_RELEASE 1)
 
 # The licence and the changes, where Debian keeps them: the licence as the machine-readable
 # copyright file, the project's changelog as changelog.gz and the package's own entry as
@@ -57,6 +57,17 @@ add_custom_command(
   COMMENT "Writing the copyright file"
   VERBATIM)
 configure_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${ORVO_DOC_BUILD_DIR}/changelog COPYONLY)
+# The package's changelog entry is dated by the commit it is built from when SOURCE_DATE_EPOCH
+# gives it (./dev release), by the time of configuring otherwise; the names of the day and month
+# are English whatever the locale.
+string(TIMESTAMP day_index "%w" UTC)
+string(TIMESTAMP month_index "%m" UTC)
+set(days Sun Mon Tue Wed Thu Fri Sat)
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(GET days ${day_index} day)
+math(EXPR month_index "${month_index} - 1")
+list(GET months ${month_index} month)
+string(TIMESTAMP ORVO_DEB_DATE "${day}, %d ${month} %Y %H:%M:%S +0000" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/dist/debian/changelog.Debian.in
                ${ORVO_DOC_BUILD_DIR}/changelog.Debian @ONLY)
 add_custom_command(
@@ -75,51 +86,44 @@ install(FILES ${ORVO_COPYRIGHT} ${ORVO_DOC_BUILD_DIR}/changelog.gz
 install(FILES ${PROJECT_SOURCE_DIR}/dist/debian/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME})
 
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "orvologger project")
-set(CPACK_PACKAGE_CONTACT ${ORVO_PACKAGE_MAINTAINER})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "command-line syslog client sending RFC 3164 UDP datagrams")
-# Debian wants the lines of the long description within 80 characters.
-set(CPACK_PACKAGE_DESCRIPTION
-    "orvologger sends messages to one syslog server as UDP datagrams in the BSD\n\
-syslog layout of RFC 3164: one message from the command line, every line of a\n\
-file (last line first), or every line typed on standard input. The priority is\n\
-given by facility and severity names, with an optional tag and process id.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# A release package carries no symbols; the version block is read-only data and stays.
-set(CPACK_STRIP_FILES ON)
-
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVO_PACKAGE_MAINTAINER})
-set(CPACK_DEBIAN_PACKAGE_SECTION net)
-set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# A syslog server on this machine to receive what is sent (examples/rsyslog-udp.conf).
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS rsyslog)
-# The dependencies (the C runtime; the C++ runtime is linked in) come from the libraries the
-# program is linked against, with the versions dpkg-shlibdeps reads from the system's symbol
-# files.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-
-# A build for another processor is packaged for that processor's Debian architecture. Its
-# dependency can't come from dpkg-shlibdeps, which knows only the libraries of packages of this
-# machine's architecture (the cross compiler's C library belongs to libc6-<arch>-cross); the
-# C library version the program needs is read from the symbol versions it asks for instead.
+# The package's architecture is Debian's name of the processor the build is for.
 if(CMAKE_CROSSCOMPILING)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
-    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+    set(ORVO_DEB_ARCHITECTURE arm64)
+  elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "arm")
+    set(ORVO_DEB_ARCHITECTURE armhf)
+  elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^i[3-6]86$")
+    set(ORVO_DEB_ARCHITECTURE i386)
   else()
-    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
+    set(ORVO_DEB_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
   endif()
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
-  set(CPACK_ORVO_READELF ${CMAKE_READELF})
-  set(CPACK_ORVO_PROGRAM ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/orvologger)
-  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/DebDepends.cmake)
+  set(ORVO_DEB_READELF ${CMAKE_READELF})
+else()
+  find_program(ORVO_DPKG dpkg)
+  if(ORVO_DPKG)
+    execute_process(COMMAND ${ORVO_DPKG} --print-architecture OUTPUT_VARIABLE ORVO_DEB_ARCHITECTURE
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+  set(ORVO_DEB_READELF "")
 endif()
 
-include(CPack)
+# The package, built from the stripped installation under /usr with dpkg-deb: a release package
+# carries no symbols (the version block is an allocated section and stays), its dependency is
+# the C library's (the C++ runtime is linked in), and it has no maintainer scripts.
+if(ORVO_DEB_ARCHITECTURE)
+  set(ORVO_DEB_CONTROL ${ORVO_DOC_BUILD_DIR}/control)
+  configure_file(${PROJECT_SOURCE_DIR}/dist/debian/control.in ${ORVO_DEB_CONTROL} @ONLY)
+  set(ORVO_DEB
+      ${PROJECT_BINARY_DIR}/${PROJECT_NAME}_${PROJECT_VERSION}-${ORVO_DEB_RELEASE}_${ORVO_DEB_ARCHITECTURE}.deb)
+  add_custom_target(
+    deb
+    COMMAND bash ${PROJECT_SOURCE_DIR}/dist/debian/build-deb.sh ${PROJECT_BINARY_DIR}
+            ${ORVO_DEB_CONTROL} ${ORVO_DEB} ${ORVO_DEB_READELF}
+    DEPENDS ${PROJECT_SOURCE_DIR}/dist/debian/build-deb.sh
+    COMMENT "Building ${ORVO_DEB}"
+    VERBATIM)
+  add_dependencies(deb orvologger orvo_man_page orvo_package_docs)
+endif()
 
 # Installs into a scratch prefix with stripping, as the package does, and runs the installed
 # program there; checks that the manual page renders without warnings.

@@ -2,7 +2,8 @@
 # Checks the Windows zip: one folder named as the zip (program, version, platform) holding exactly
 # the program, the two readmes and the licence; the program a console executable of the zip's
 # platform (win32: PE32, win64: PE32+) that needs no DLL beyond the system's (the C and C++
-# runtimes are linked in, and WS2_32.DLL is loaded at run time, not imported); the readmes with
+# runtimes and the stack protector's are linked in, the latter seeding its guard from
+# ADVAPI32.DLL, and WS2_32.DLL is loaded at run time, not imported); the readmes with
 # CR LF line ends, readme_jp.txt in Shift_JIS with the same text as its source; and the unpacked
 # program running under Wine with its help text naming both readmes.
 #   usage: check-zip.sh <wine> <objdump> <zip> <folder of the readme sources> <LICENSE>
@@ -36,7 +37,7 @@ esac
 grep -q "$magic" <<<"$headers" || { echo "orvologger.exe is not a $platform program"; exit 1; }
 grep -q '^Subsystem.*(Windows CUI)' <<<"$headers" || { echo "not a console program"; exit 1; }
 imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' ')
-[ "$imports" = "kernel32.dll msvcrt.dll version.dll " ] ||
+[ "$imports" = "advapi32.dll kernel32.dll msvcrt.dll version.dll " ] ||
   { echo "orvologger.exe imports $imports"; exit 1; }
 
 for readme in readme.txt readme_jp.txt LICENSE.txt; do

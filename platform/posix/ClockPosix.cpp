@@ -6,6 +6,9 @@
 
 namespace orvo::platform::clock {
 
+// A 32-bit build asks for the 64-bit time (_TIME_BITS=64): the 32-bit one ends in 2038.
+static_assert(sizeof(time_t) == 8, "time_t must be 64-bit");
+
 namespace {
 
 std::optional<TDateTime> LocalTimeOfSecond(time_t second) {

@@ -30,12 +30,17 @@ TEST_F(ProgramTest, InteractiveModeSendsEachLineUntilAnEmptyOne) {
                          Expected(13, "tty:cr")}));
 }
 
-// The preloaded resolver lets "flaky host!" resolve twice; the third send finds no host.
-std::vector<std::string> ResolvesTwice() {
+// The sanitizer options with its check that it is loaded first, which a preload fails, off.
+std::string AsanOptionsForAPreload() {
   std::string asan = "ASAN_OPTIONS=verify_asan_link_order=0";
   if (const char* given = std::getenv("ASAN_OPTIONS"))
     asan += std::string(":") + given;
-  return {"LD_PRELOAD=" FLAKY_RESOLVER_PATH, "ORVO_FLAKY_RESOLVES=2", asan};
+  return asan;
+}
+
+// The preloaded resolver lets "flaky host!" resolve twice; the third send finds no host.
+std::vector<std::string> ResolvesTwice() {
+  return {"LD_PRELOAD=" FLAKY_RESOLVER_PATH, "ORVO_FLAKY_RESOLVES=2", AsanOptionsForAPreload()};
 }
 
 TEST_F(ProgramTest, ASendFailureInTheMiddleOfAFileKeepsTheEarlierLinesSent) {
@@ -46,6 +51,29 @@ TEST_F(ProgramTest, ASendFailureInTheMiddleOfAFileKeepsTheEarlierLinesSent) {
   EXPECT_EQ(Plain(FReceiver.ReceiveAll()), (std::vector{Expected(13, ":5"), Expected(13, ":4")}));
   EXPECT_EQ(run.Out, HostNotFound);
   EXPECT_EQ(run.Err, "") << "no echo after a failed run";
+}
+
+// 29 February 2040 13:14:15 UTC is past the last second a 32-bit time_t holds (2038-01-19
+// 03:14:07): the stamp goes through the system clock and the C library's local time.
+TEST_F(ProgramTest, AClockPast2038StampsItsDateAndTime) {
+  const TRunResult run = RunOrvologgerWithEnvironment(
+      With({"leap", "day"}), {"LD_PRELOAD=" FIXED_CLOCK_PATH, "ORVO_FIXED_CLOCK=2214134055",
+                              "TZ=UTC", AsanOptionsForAPreload()});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(FReceiver.ReceiveAll(),
+            std::vector<std::string>{"<13>Feb 29 13:14:15 " + LocalAddress() + " :leap day"});
+}
+
+// A file of 5 GiB, its text before a hole the system reads as NULs: it opens where file offsets
+// are 32 bits too (a 32-bit build asks for 64-bit ones), and its text is what is sent.
+TEST_F(ProgramTest, AFileOf5GiBOpensAndSendsItsTextUpToTheHole) {
+  const std::string file = FDir.Write("sparse.txt", "first\nsecond\n");
+  ASSERT_EQ(RunProcess("/usr/bin/truncate", {"-s", "5G", file}).ExitCode, 0);
+  const TRunResult run = RunOrvologger(With({"-f", file}));
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(Plain(FReceiver.ReceiveAll()),
+            (std::vector{Expected(13, ":second"), Expected(13, ":first")}));
 }
 
 // The program's command and parameters, after a shell script that runs them as "$@".
