@@ -40,7 +40,8 @@ if port_in_use "$port"; then
   done
 fi
 
-scratch=$(mktemp -d)
+# In /tmp, which every user may enter, whatever TMPDIR names.
+scratch=$(mktemp -d /tmp/readme-first-use.XXXXXX)
 marker="readme-first-use-$$-$RANDOM"
 # Every process the blocks start inherits the marker in its environment.
 leftovers() {
