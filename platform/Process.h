@@ -21,12 +21,11 @@ void OpenClosedStandardDescriptors() noexcept;
 // A write to a pipe whose reader has gone then fails instead of ending the process by a signal.
 void IgnoreBrokenPipes() noexcept;
 
-// The entry point's argument vector; until it is given, the system's record of it. Windows,
-// which hands over one command line to split, keeps none.
+// Keeps the entry point's argument vector where the system hands one over (POSIX); Windows,
+// which hands over one command line for the program to split, keeps none.
 void SetProgramArguments(int argc, const char* const* argv);
-void SetProgramArguments(std::vector<std::string> arguments);
 
-// The argument vector, the program as it was called first.
+// The vector kept by SetProgramArguments, the program as it was called first.
 std::vector<std::string> ProgramArguments();
 
 // GetCommandLineA where the system hands over one command line; nothing where it hands over an

@@ -1,6 +1,6 @@
-#include <fstream>
-#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,28 +8,13 @@
 
 #include <cerrno>
 
-#include "platform/GivenArguments.h"
 #include "platform/Process.h"
 
 namespace orvo::platform {
 
 namespace {
 
-// The vector the kernel recorded at exec: zero-terminated strings, one after the other.
-std::vector<std::string> RecordedArguments() {
-  std::ifstream file("/proc/self/cmdline", std::ios::binary);
-  const std::string all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::vector<std::string> arguments;
-  std::size_t start = 0;
-  while (start < all.size()) {
-    std::size_t end = all.find('\0', start);
-    if (end == std::string::npos)
-      end = all.size();
-    arguments.emplace_back(all, start, end - start);
-    start = end + 1;
-  }
-  return arguments;
-}
+std::vector<std::string> gArguments;
 
 }  // namespace
 
@@ -67,16 +52,11 @@ void IgnoreBrokenPipes() noexcept {
 }
 
 void SetProgramArguments(int argc, const char* const* argv) {
-  std::vector<std::string> arguments;
-  for (int i = 0; i < argc && argv[i] != nullptr; ++i)
-    arguments.emplace_back(argv[i]);
-  SetProgramArguments(std::move(arguments));
+  gArguments.assign(argv, argv + argc);
 }
 
 std::vector<std::string> ProgramArguments() {
-  if (auto given = process::GivenArguments())
-    return std::move(*given);
-  return RecordedArguments();
+  return gArguments;
 }
 
 std::optional<std::string> CommandLineText() {

@@ -1,8 +1,5 @@
 #include <windows.h>
 
-#include <cstdlib>
-
-#include "platform/GivenArguments.h"
 #include "platform/Process.h"
 
 namespace orvo::platform {
@@ -39,18 +36,12 @@ void IgnoreBrokenPipes() noexcept {}
 // so the entry point's vector is not kept: the program splits GetCommandLineA itself.
 void SetProgramArguments(int, const char* const*) {}
 
+// Never asked: CommandLineText always answers here.
 std::vector<std::string> ProgramArguments() {
-  if (auto given = process::GivenArguments())
-    return std::move(*given);
-  std::vector<std::string> arguments;
-  for (int i = 0; i < __argc && __argv != nullptr && __argv[i] != nullptr; ++i)
-    arguments.emplace_back(__argv[i]);
-  return arguments;
+  return {};
 }
 
 std::optional<std::string> CommandLineText() {
-  if (process::GivenArguments())
-    return std::nullopt;
   const char* line = ::GetCommandLineA();
   return std::string(line != nullptr ? line : "");
 }

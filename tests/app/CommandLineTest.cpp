@@ -38,7 +38,8 @@ TEST(ProgramParametersTest, StartsWithTheProgramFileAndDropsEmptyParameters) {
   if (test::kOnWindows)
     GTEST_SKIP()
         << "parameter 0 is a POSIX path here; orvologger_tests checks Windows' command line";
-  platform::SetProgramArguments({"whatever-argv0", "", "-s", "", "hello", " "});
+  const char* const argv[] = {"whatever-argv0", "", "-s", "", "hello", " "};
+  platform::SetProgramArguments(6, argv);
   const Parameters parameters = ProgramParameters();
   ASSERT_EQ(parameters.size(), 4u);
   EXPECT_EQ(parameters[0], platform::ModuleFileName());

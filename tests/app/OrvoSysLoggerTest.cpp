@@ -15,7 +15,10 @@ class OrvoSysLoggerTest : public ::testing::Test {
  protected:
   void Parse(std::vector<std::string> parameters) {
     parameters.insert(parameters.begin(), "orvologger");
-    platform::SetProgramArguments(std::move(parameters));
+    std::vector<const char*> argv;
+    for (const std::string& parameter : parameters)
+      argv.push_back(parameter.c_str());
+    platform::SetProgramArguments(static_cast<int>(argv.size()), argv.data());
     FLogger.ParseCommandLine();
   }
 
