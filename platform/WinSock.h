@@ -18,35 +18,14 @@ inline constexpr TSocket WS_INVALID_SOCKET = -1;
 inline constexpr std::int32_t WS_SOCKET_ERROR = -1;
 
 inline constexpr std::int32_t WS_AF_INET = 2;
-inline constexpr std::int32_t WS_SOCK_STREAM = 1;
 inline constexpr std::int32_t WS_SOCK_DGRAM = 2;
-inline constexpr std::int32_t WS_IPPROTO_IP = 0;
-inline constexpr std::int32_t WS_IPPROTO_TCP = 6;
-inline constexpr std::int32_t WS_IPPROTO_UDP = 17;
 
 inline constexpr std::int32_t WS_SOL_SOCKET = 0xFFFF;
-inline constexpr std::int32_t WS_SO_DEBUG = 0x0001;
-inline constexpr std::int32_t WS_SO_REUSEADDR = 0x0004;
-inline constexpr std::int32_t WS_SO_KEEPALIVE = 0x0008;
-inline constexpr std::int32_t WS_SO_DONTROUTE = 0x0010;
 inline constexpr std::int32_t WS_SO_BROADCAST = 0x0020;
-inline constexpr std::int32_t WS_SO_OOBINLINE = 0x0100;
-inline constexpr std::int32_t WS_SO_SNDBUF = 0x1001;
-inline constexpr std::int32_t WS_SO_RCVBUF = 0x1002;
-inline constexpr std::int32_t WS_SO_ERROR = 0x1007;
-inline constexpr std::int32_t WS_SO_TYPE = 0x1008;
-inline constexpr std::int32_t WS_TCP_NODELAY = 0x0001;
 
-inline constexpr std::int32_t WS_MSG_OOB = 0x1;
-inline constexpr std::int32_t WS_MSG_PEEK = 0x2;
-inline constexpr std::int32_t WS_MSG_DONTROUTE = 0x4;
-
-inline constexpr std::int32_t WS_SD_RECEIVE = 0;
 inline constexpr std::int32_t WS_SD_SEND = 1;
-inline constexpr std::int32_t WS_SD_BOTH = 2;
 
 inline constexpr std::uint32_t WS_INADDR_ANY = 0;
-inline constexpr std::uint32_t WS_INADDR_NONE = 0xFFFFFFFF;
 
 // Error codes in WinSock numbering.
 inline constexpr std::int32_t WS_WSAEINTR = 10004;
@@ -87,7 +66,6 @@ inline constexpr std::int32_t WS_WSAENAMETOOLONG = 10063;
 inline constexpr std::int32_t WS_WSAEHOSTDOWN = 10064;
 inline constexpr std::int32_t WS_WSAEHOSTUNREACH = 10065;
 inline constexpr std::int32_t WS_WSAENOTEMPTY = 10066;
-inline constexpr std::int32_t WS_WSAVERNOTSUPPORTED = 10092;
 inline constexpr std::int32_t WS_WSANOTINITIALISED = 10093;
 inline constexpr std::int32_t WS_WSASYSCALLFAILURE = 10107;
 inline constexpr std::int32_t WS_WSAHOST_NOT_FOUND = 11001;

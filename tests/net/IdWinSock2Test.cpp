@@ -204,7 +204,7 @@ TEST_F(BindingTest, CallsWithArgumentsOnTheStackLeaveTheStackWhereItWas) {
   ws2::UnloadLibrary();
   test::TLoopbackReceiver receiver;
   TIdStackWindows stack;
-  const ws2::TSocket socket = ws2::socket(ws2::WS_AF_INET, ws2::WS_SOCK_DGRAM, ws2::WS_IPPROTO_UDP);
+  const ws2::TSocket socket = ws2::socket(ws2::WS_AF_INET, ws2::WS_SOCK_DGRAM, 0);
   ASSERT_NE(socket, ws2::WS_INVALID_SOCKET);
   ws2::TSockAddrIn to{};
   to.sin_family = static_cast<std::uint16_t>(ws2::WS_AF_INET);
@@ -212,13 +212,13 @@ TEST_F(BindingTest, CallsWithArgumentsOnTheStackLeaveTheStackWhereItWas) {
   to.sin_addr[0] = 127;
   to.sin_addr[3] = 1;
 
-  const std::int32_t bufferSize = 65536;
+  const std::int32_t broadcastOff = 0;
   const char datagram[] = "balanced";
   for (int round = 0; round < 2; ++round) {
     const std::uintptr_t before = gStackMark();
     const std::int32_t set =
-        ws2::setsockopt(socket, ws2::WS_SOL_SOCKET, ws2::WS_SO_SNDBUF,
-                        reinterpret_cast<const char*>(&bufferSize), sizeof bufferSize);
+        ws2::setsockopt(socket, ws2::WS_SOL_SOCKET, ws2::WS_SO_BROADCAST,
+                        reinterpret_cast<const char*>(&broadcastOff), sizeof broadcastOff);
     const std::uintptr_t afterSetsockopt = gStackMark();
     const std::int32_t sent = ws2::sendto(socket, datagram, sizeof datagram, 0, &to, sizeof to);
     const std::uintptr_t afterSendto = gStackMark();

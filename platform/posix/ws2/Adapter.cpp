@@ -2,8 +2,6 @@
 
 #include <arpa/inet.h>
 
-#include <cstring>
-
 #include "platform/WinSock.h"
 #include "platform/posix/ws2/ErrorCodes.h"
 #include "platform/posix/ws2/HostEntries.h"
@@ -15,27 +13,8 @@ namespace {
 
 using namespace orvo::ws2;
 
-constexpr std::uint16_t kHighestVersion = 0x0202;
-
-void CopyText(char* target, std::size_t size, const char* text) noexcept {
-  std::strncpy(target, text, size - 1);
-  target[size - 1] = '\0';
-}
-
-// POSIX sockets need no start-up: only the version is checked (1.1 at least).
-std::int32_t Startup(std::uint16_t version, TWSAData* data) noexcept {
-  const unsigned major = version & 0xFFU;
-  const unsigned minor = version >> 8;
-  if (major < 1 || (major == 1 && minor < 1))
-    return WS_WSAVERNOTSUPPORTED;
-  if (data == nullptr)
-    return WS_WSAEFAULT;
-  *data = TWSAData{};
-  data->wVersion = major > 2 || (major == 2 && minor > 2) ? kHighestVersion : version;
-  data->wHighVersion = kHighestVersion;
-  CopyText(data->szDescription, sizeof(data->szDescription),
-           "orvologger socket adapter over POSIX sockets");
-  CopyText(data->szSystemStatus, sizeof(data->szSystemStatus), "Running");
+// POSIX sockets need no start-up and the stack reads nothing of the record.
+std::int32_t Startup(std::uint16_t, TWSAData*) noexcept {
   return 0;
 }
 

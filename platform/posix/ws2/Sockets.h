@@ -4,9 +4,11 @@
 
 #include "platform/WinSock.h"
 
-// The socket calls of the adapter under WinSock's contract: WinSock's numbers are turned into the
-// system's, and a failure gives SOCKET_ERROR (INVALID_SOCKET for a socket) with its WinSock code
-// as the last error. A send never raises SIGPIPE; a socket made here is closed on exec.
+// The socket calls of the adapter under WinSock's contract, for what the sender asks of them: IPv4
+// datagram sockets, SO_BROADCAST, sends without flags and shutting the sending side. Anything else
+// fails as WinSock refuses it; a failure gives SOCKET_ERROR (INVALID_SOCKET for a socket) with its
+// WinSock code as the last error. A send never raises SIGPIPE; a socket made here is closed on
+// exec.
 namespace orvo::ws2posix {
 
 using ws2::TSockAddrIn;
@@ -16,7 +18,7 @@ TSocket Socket(std::int32_t af, std::int32_t type, std::int32_t protocol) noexce
 std::int32_t CloseSocket(TSocket s) noexcept;
 std::int32_t Shutdown(TSocket s, std::int32_t how) noexcept;
 
-// Options of the socket level and TCP_NODELAY, as 32-bit values; others are WSAENOPROTOOPT.
+// SO_BROADCAST as a 32-bit value; any other option is WSAENOPROTOOPT.
 std::int32_t SetSockOpt(TSocket s, std::int32_t level, std::int32_t optname, const char* optval,
                         std::int32_t optlen) noexcept;
 
