@@ -20,9 +20,6 @@ bool ReachesOtherMachines(const ifaddrs& entry) noexcept {
          (entry.ifa_flags & IFF_LOOPBACK) == 0;
 }
 
-// Kept answers that have lived their time are let go beyond this many.
-constexpr std::size_t kMostKept = 64;
-
 // Names of hosts compare as DNS compares them: ASCII letters without regard to case.
 std::int32_t Ask(const std::string& name, THostAnswer& answer) {
   const std::string own = machine::OwnHostName();
@@ -54,43 +51,25 @@ std::vector<TIPv4> LocalHostAddresses(const ifaddrs* interfaces) {
 
 std::int32_t THostResolver::Resolve(std::string_view name, THostAnswer& answer) {
   const TClock::time_point now = machine::Now();
-  if (FindKept(name, now, answer))
-    return 0;
+  {
+    const std::lock_guard<std::mutex> guard(FLock);
+    if (FKept && FKeptName == name && now - FKeptSince < kLifetime) {
+      answer.Name = FKeptAnswer.Name;
+      answer.Addresses = FKeptAnswer.Addresses;
+      return 0;
+    }
+  }
   // The name may lie in the answer the look-up overwrites: the copy is what is asked and kept.
-  const std::string asked(name);
+  std::string asked(name);
   const std::int32_t code = Ask(asked, answer);
-  if (code == 0)
-    Keep(asked, answer, now);
+  if (code == 0) {
+    const std::lock_guard<std::mutex> guard(FLock);
+    FKept = true;
+    FKeptName = std::move(asked);
+    FKeptAnswer = answer;
+    FKeptSince = now;
+  }
   return code;
-}
-
-bool THostResolver::FindKept(std::string_view name, TClock::time_point now, THostAnswer& answer) {
-  const std::lock_guard<std::mutex> guard(FLock);
-  const auto kept = std::find_if(FKept.begin(), FKept.end(),
-                                 [&](const TKept& entry) { return entry.Name == name; });
-  if (kept == FKept.end() || now - kept->Since >= kLifetime)
-    return false;
-  answer.Name = kept->Answer.Name;
-  answer.Addresses = kept->Answer.Addresses;
-  return true;
-}
-
-void THostResolver::Keep(std::string_view name, const THostAnswer& answer,
-                         TClock::time_point since) {
-  const std::lock_guard<std::mutex> guard(FLock);
-  const auto kept = std::find_if(FKept.begin(), FKept.end(),
-                                 [&](const TKept& entry) { return entry.Name == name; });
-  if (kept != FKept.end()) {
-    kept->Answer = answer;
-    kept->Since = since;
-    return;
-  }
-  if (FKept.size() >= kMostKept) {
-    std::erase_if(FKept, [&](const TKept& entry) { return since - entry.Since >= kLifetime; });
-    if (FKept.size() >= kMostKept)
-      FKept.clear();
-  }
-  FKept.push_back(TKept{std::string(name), answer, since});
 }
 
 THostResolver& ProcessResolver() {

@@ -35,8 +35,8 @@ std::chrono::steady_clock::time_point Now();
 
 // Host names to addresses as gethostbyname answers them. The machine's own name (in any case)
 // and the empty name are the local host, answered from the interfaces; every other name goes to
-// the system's resolver. An answer is reused for one second, as the Windows resolver cache keeps
-// it; a failure is not kept.
+// the system's resolver. The last answer is reused for one second, as the Windows resolver cache
+// keeps it: a sender asks for its one server again at every send. A failure is not kept.
 class THostResolver {
  public:
   using TClock = std::chrono::steady_clock;
@@ -46,19 +46,12 @@ class THostResolver {
   std::int32_t Resolve(std::string_view name, THostAnswer& answer);
 
  private:
-  // A program resolves one name or a few: a short list searched in order.
-  struct TKept {
-    std::string Name;
-    THostAnswer Answer;
-    TClock::time_point Since;
-  };
-
-  bool FindKept(std::string_view name, TClock::time_point now, THostAnswer& answer);
-  void Keep(std::string_view name, const THostAnswer& answer, TClock::time_point since);
-
   // A message and a UDP client on two threads resolve through the one cache.
   std::mutex FLock;
-  std::vector<TKept> FKept;
+  bool FKept = false;
+  std::string FKeptName;
+  THostAnswer FKeptAnswer;
+  TClock::time_point FKeptSince;
 };
 
 // One cache for the whole process, as the system keeps one for every program.
