@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,12 +16,17 @@ class TMessageFile {
   TMessageFile& operator=(const TMessageFile&) = delete;
 
   // The file's bytes up to its first NUL, unchanged.
-  std::string_view Text() const noexcept { return FText; }
+  std::string_view Text() const noexcept { return {FText.get(), FSize}; }
+
+  struct TFree {
+    void operator()(char* text) const noexcept;
+  };
 
  private:
   // The file's bytes in memory of our own, never a mapping of the file: a file cut short while
   // its lines are sent (a log rotated by copy and truncate) must not take the text away.
-  std::string FText;
+  std::unique_ptr<char, TFree> FText;
+  std::size_t FSize = 0;
 };
 
 }  // namespace orvo

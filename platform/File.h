@@ -17,8 +17,6 @@ class TFileReader {
 
   // False when the file could not be opened.
   bool IsOpen() const noexcept { return FHandle != kNoHandle; }
-  // 0 when the system tells none, as for a pipe, which may still have bytes to read.
-  std::uint64_t SizeHint() const noexcept;
   // Reads at most `length` bytes into `buffer`: the count read, 0 at the end of the file, or -1
   // when the file can't be read (a directory opens, but does not read).
   std::ptrdiff_t Read(char* buffer, std::size_t length) noexcept;

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,13 +18,6 @@ TFileReader::TFileReader(const std::string& fileName) noexcept
 TFileReader::~TFileReader() {
   if (IsOpen())
     ::close(static_cast<int>(FHandle));
-}
-
-std::uint64_t TFileReader::SizeHint() const noexcept {
-  struct stat status {};
-  if (::fstat(static_cast<int>(FHandle), &status) != 0 || !S_ISREG(status.st_mode))
-    return 0;
-  return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::ptrdiff_t TFileReader::Read(char* buffer, std::size_t length) noexcept {

@@ -25,13 +25,6 @@ TFileReader::~TFileReader() {
     ::CloseHandle(HandleOf(FHandle));
 }
 
-std::uint64_t TFileReader::SizeHint() const noexcept {
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(HandleOf(FHandle), &size) || size.QuadPart < 0)
-    return 0;
-  return static_cast<std::uint64_t>(size.QuadPart);
-}
-
 std::ptrdiff_t TFileReader::Read(char* buffer, std::size_t length) noexcept {
   // One call reads at most what a DWORD counts.
   const DWORD wanted = length > MAXDWORD ? MAXDWORD : static_cast<DWORD>(length);
