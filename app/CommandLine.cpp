@@ -46,9 +46,10 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
 }
 
 std::vector<std::string> ProgramParameters() {
-  const std::optional<std::string> line = platform::CommandLineText();
+  const platform::TCommandLine given = platform::ProgramCommandLine();
+  const auto* line = std::get_if<std::string>(&given);
   const std::vector<std::string> arguments =
-      line ? SplitCommandLine(*line) : platform::ProgramArguments();
+      line != nullptr ? SplitCommandLine(*line) : std::get<std::vector<std::string>>(given);
   std::vector<std::string> parameters{platform::ModuleFileName()};
   for (std::size_t i = 1; i < arguments.size(); ++i)
     if (!arguments[i].empty())

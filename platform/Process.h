@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 // The running process: its program file, its id and its argument vector.
@@ -25,11 +25,9 @@ void IgnoreBrokenPipes() noexcept;
 // which hands over one command line for the program to split, keeps none.
 void SetProgramArguments(int argc, const char* const* argv);
 
-// The vector kept by SetProgramArguments, the program as it was called first.
-std::vector<std::string> ProgramArguments();
-
-// GetCommandLineA where the system hands over one command line; nothing where it hands over an
-// argument vector.
-std::optional<std::string> CommandLineText();
+// What the system hands the program: one command line for it to split (GetCommandLineA), or
+// the argument vector kept by SetProgramArguments, the program as it was called first.
+using TCommandLine = std::variant<std::string, std::vector<std::string>>;
+TCommandLine ProgramCommandLine();
 
 }  // namespace orvo::platform

@@ -1,4 +1,3 @@
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,12 +54,8 @@ void SetProgramArguments(int argc, const char* const* argv) {
   gArguments.assign(argv, argv + argc);
 }
 
-std::vector<std::string> ProgramArguments() {
+TCommandLine ProgramCommandLine() {
   return gArguments;
-}
-
-std::optional<std::string> CommandLineText() {
-  return std::nullopt;
 }
 
 }  // namespace orvo::platform

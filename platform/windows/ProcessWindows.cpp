@@ -36,12 +36,7 @@ void IgnoreBrokenPipes() noexcept {}
 // so the entry point's vector is not kept: the program splits GetCommandLineA itself.
 void SetProgramArguments(int, const char* const*) {}
 
-// Never asked: CommandLineText always answers here.
-std::vector<std::string> ProgramArguments() {
-  return {};
-}
-
-std::optional<std::string> CommandLineText() {
+TCommandLine ProgramCommandLine() {
   const char* line = ::GetCommandLineA();
   return std::string(line != nullptr ? line : "");
 }
