@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/Text.h"
-#include "net/IdStackWindows.h"
 #include "net/IdWinSock2.h"
+#include "tests/net/StackFixture.h"
 #include "tests/support/LoopbackReceiver.h"
 #include "tests/support/Platform.h"
 #include "tests/support/Raised.h"
@@ -18,29 +18,9 @@
 namespace orvo {
 namespace {
 
-constexpr std::int32_t kDatagram = 2;
-constexpr std::int32_t kSocketLevel = 0xFFFF;
-constexpr std::int32_t kBroadcast = 0x20;
+using namespace test;
 
-const TIdDottedAddress kLoopback{"127.0.0.1", std::nullopt};
-
-class StackTest : public ::testing::Test {
- protected:
-  // A socket of the stack, closed at the end of the test.
-  TIdStackSocketHandle OpenSocket(std::int32_t type = kDatagram) {
-    const TIdStackSocketHandle socket = FStack.NewSocket(type);
-    FSockets.push_back(socket);
-    return socket;
-  }
-
-  ~StackTest() override {
-    for (const TIdStackSocketHandle socket : FSockets)
-      FStack.SockClose(socket);
-  }
-
-  TIdStackWindows FStack;
-  std::vector<TIdStackSocketHandle> FSockets;
-};
+class StackTest : public TStackFixture {};
 
 TEST_F(StackTest, ErrorTextsNumberTheCodeAndGiveTheTableText) {
   const std::pair<std::int32_t, const char*> texts[] = {

@@ -6,36 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "net/IdStackWindows.h"
+#include "tests/net/StackFixture.h"
 #include "tests/support/LoopbackReceiver.h"
 #include "tests/support/Raised.h"
 
 namespace orvo {
 namespace {
 
-constexpr std::int32_t kStream = 1;
-constexpr std::int32_t kDatagram = 2;
-constexpr std::int32_t kSocketLevel = 0xFFFF;
-constexpr std::int32_t kBroadcast = 0x20;
+using namespace test;
 
-const TIdDottedAddress kLoopback{"127.0.0.1", std::nullopt};
-
-class WindowsStackTest : public ::testing::Test {
- protected:
-  TIdStackSocketHandle OpenSocket(std::int32_t type) {
-    const TIdStackSocketHandle socket = FStack.NewSocket(type);
-    FSockets.push_back(socket);
-    return socket;
-  }
-
-  ~WindowsStackTest() override {
-    for (const TIdStackSocketHandle socket : FSockets)
-      FStack.SockClose(socket);
-  }
-
-  TIdStackWindows FStack;
-  std::vector<TIdStackSocketHandle> FSockets;
-};
+class WindowsStackTest : public TStackFixture {};
 
 TEST_F(WindowsStackTest, ConnectionFailuresArriveInWinSockNumbering) {
   const TIdStackSocketHandle unconnected = OpenSocket(kDatagram);
