@@ -21,7 +21,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 if(ORVO_QEMU_PROCESSOR)
   find_program(ORVO_QEMU NAMES qemu-${ORVO_QEMU_PROCESSOR} NO_CMAKE_FIND_ROOT_PATH)
-  if(ORVO_QEMU)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVO_QEMU} -L /usr/${ORVO_LINUX_TRIPLET})
+  # The build itself runs a tool of its own making, the version block writer, under it.
+  if(NOT ORVO_QEMU)
+    message(FATAL_ERROR "qemu-${ORVO_QEMU_PROCESSOR} not found: the build runs its version block "
+                        "writer under it (apt-get install qemu-user)")
   endif()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVO_QEMU} -L /usr/${ORVO_LINUX_TRIPLET})
 endif()
