@@ -138,8 +138,4 @@ void SetLibraryLoader(TLibraryLoader* loader) noexcept {
   gLoader = loader != nullptr ? loader : &LoadSystemLibrary;
 }
 
-const char* ExportName(TBindingRow row) noexcept {
-  return kRows[row].ExportName;
-}
-
 }  // namespace orvo::ws2

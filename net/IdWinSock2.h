@@ -176,8 +176,6 @@ TWSAStartup* StartupEntry() noexcept;
 using TLibraryLoader = platform::TLibraryHandle();
 void SetLibraryLoader(TLibraryLoader* loader) noexcept;
 
-const char* ExportName(TBindingRow row) noexcept;
-
 namespace binding {
 
 // Raises EIdWS2StubError when no library is loaded or it does not export the row's name.
