@@ -1,6 +1,8 @@
 // The scripted socket library: see ScriptedWinSock.h.
 #include "ScriptedWinSock.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -40,35 +42,21 @@ std::int32_t TellPeer(TSockAddrIn* record, std::int32_t* length) {
   return gScript.Result;
 }
 
-// Network order is the order of the bytes in memory, whatever the processor's.
+// The system's byte order calls may be macros, whose addresses can't be taken.
 std::uint32_t ToNetworkLong(std::uint32_t value) {
-  const std::uint8_t bytes[4] = {
-      static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-      static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
-  std::uint32_t network = 0;
-  std::memcpy(&network, bytes, sizeof network);
-  return network;
+  return htonl(value);
 }
 
 std::uint32_t FromNetworkLong(std::uint32_t value) {
-  std::uint8_t bytes[4];
-  std::memcpy(bytes, &value, sizeof bytes);
-  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-         std::uint32_t{bytes[2]} << 8 | bytes[3];
+  return ntohl(value);
 }
 
 std::uint16_t ToNetworkShort(std::uint16_t value) {
-  const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value >> 8),
-                                 static_cast<std::uint8_t>(value)};
-  std::uint16_t network = 0;
-  std::memcpy(&network, bytes, sizeof network);
-  return network;
+  return htons(value);
 }
 
 std::uint16_t FromNetworkShort(std::uint16_t value) {
-  std::uint8_t bytes[2];
-  std::memcpy(bytes, &value, sizeof bytes);
-  return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
+  return ntohs(value);
 }
 
 std::int32_t Startup(std::uint16_t, TWSAData*) {
